@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Linux file names are byte strings; most are UTF-8, some are not. The program
+// shows and edits names as QString, so every on-disk name must survive the trip
+// to QString and back byte for byte.
+//
+// decodeFileName() decodes valid UTF-8 as usual and maps each byte that is not
+// part of a valid UTF-8 sequence to the lone low surrogate U+DC80 + (byte - 0x80)
+// (bytes below 0x80 are always valid). encodeFileName() reverses that: a lone
+// surrogate in U+DC80..U+DCFF becomes its byte again, everything else is encoded
+// as UTF-8. Valid UTF-8 never decodes to a lone surrogate, so
+// encodeFileName(decodeFileName(b)) == b for every byte string b.
+namespace lorvane {
+
+[[nodiscard]] QString decodeFileName(QByteArrayView bytes);
+[[nodiscard]] QByteArray encodeFileName(const QString &name);
+
+// True when the name holds bytes that are not valid UTF-8 (decoded as escapes).
+[[nodiscard]] bool hasEscapedBytes(const QString &name);
+
+} // namespace lorvane
