@@ -1,0 +1,217 @@
+#include "DirectoryListing.h"
+
+#include "FileNameCodec.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lorvane {
+
+namespace {
+
+// Iterative wildcard match with one back-track point: linear for patterns with
+// a single "*", never exponential.
+bool wildcardMatch(QStringView pattern, QStringView text)
+{
+    qsizetype p = 0;
+    qsizetype t = 0;
+    qsizetype starP = -1;
+    qsizetype starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starT = t;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+inline char16_t foldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
+
+inline char16_t fold(char16_t c)
+{
+    if (c < 0x80)
+        return foldAscii(c);
+    if (QChar::isSurrogate(c))
+        return c;
+    return QChar::toCaseFolded(c);
+}
+
+inline bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+NamePattern::NamePattern(const QString &pattern) : m_text(pattern)
+{
+    const QStringList parts = pattern.split(u';', Qt::SkipEmptyParts);
+    for (const QString &rawPart : parts) {
+        const QString part = rawPart.trimmed();
+        if (part.isEmpty())
+            continue;
+        if (part == u"*" || part == u"*.*") {
+            m_everything = true;
+            continue;
+        }
+        const QString folded = part.toCaseFolded();
+        const QStringView tail = QStringView(folded).mid(1);
+        if (folded.startsWith(u'*') && !tail.contains(u'*') && !tail.contains(u'?'))
+            m_globs.push_back({Kind::Suffix, tail.toString()});
+        else
+            m_globs.push_back({Kind::Glob, folded});
+    }
+    if (parts.isEmpty())
+        m_everything = true;
+}
+
+bool NamePattern::matches(const QString &name) const
+{
+    if (m_everything)
+        return true;
+    QString folded;
+    for (const Glob &glob : m_globs) {
+        if (glob.kind == Kind::Suffix) {
+            if (name.endsWith(glob.text, Qt::CaseInsensitive))
+                return true;
+            continue;
+        }
+        if (folded.isNull())
+            folded = name.toCaseFolded();
+        if (wildcardMatch(glob.text, folded))
+            return true;
+    }
+    return false;
+}
+
+int naturalCompare(const QString &a, const QString &b)
+{
+    const char16_t *pa = reinterpret_cast<const char16_t *>(a.constData());
+    const char16_t *pb = reinterpret_cast<const char16_t *>(b.constData());
+    const qsizetype na = a.size();
+    const qsizetype nb = b.size();
+    qsizetype i = 0;
+    qsizetype j = 0;
+    int tieBreak = 0; // first difference in case or in leading zeros
+    while (i < na && j < nb) {
+        if (isDigit(pa[i]) && isDigit(pb[j])) {
+            qsizetype zi = i;
+            qsizetype zj = j;
+            while (zi < na && pa[zi] == u'0')
+                ++zi;
+            while (zj < nb && pb[zj] == u'0')
+                ++zj;
+            qsizetype ei = zi;
+            qsizetype ej = zj;
+            while (ei < na && isDigit(pa[ei]))
+                ++ei;
+            while (ej < nb && isDigit(pb[ej]))
+                ++ej;
+            if (ei - zi != ej - zj)
+                return (ei - zi) < (ej - zj) ? -1 : 1;
+            for (qsizetype k = 0; k < ei - zi; ++k) {
+                if (pa[zi + k] != pb[zj + k])
+                    return pa[zi + k] < pb[zj + k] ? -1 : 1;
+            }
+            if (tieBreak == 0 && (zi - i) != (zj - j))
+                tieBreak = (zi - i) < (zj - j) ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const char16_t ca = pa[i];
+        const char16_t cb = pb[j];
+        if (ca != cb) {
+            const char16_t fa = fold(ca);
+            const char16_t fb = fold(cb);
+            if (fa != fb)
+                return fa < fb ? -1 : 1;
+            if (tieBreak == 0)
+                tieBreak = ca < cb ? -1 : 1;
+        }
+        ++i;
+        ++j;
+    }
+    if (i < na)
+        return 1;
+    if (j < nb)
+        return -1;
+    return tieBreak;
+}
+
+bool naturalLess(const QString &a, const QString &b)
+{
+    return naturalCompare(a, b) < 0;
+}
+
+DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePattern &pattern)
+{
+    DirListing result;
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        result.error = errno;
+        ::close(fd);
+        return result;
+    }
+    const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
+    const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *raw = entry->d_name;
+        if (raw[0] == '.')
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            // The link's target decides; a dangling link is neither kind.
+            struct stat st;
+            if (::fstatat(fd, raw, &st, 0) != 0)
+                continue;
+            type = (st.st_mode & S_IFMT) == wantedMode ? wanted
+                                                       : static_cast<unsigned char>(DT_UNKNOWN);
+        }
+        if (type != wanted)
+            continue;
+        QByteArray bytes(raw, qsizetype(std::strlen(raw)));
+        QString name = decodeFileName(bytes);
+        if (!pattern.matches(name))
+            continue;
+        result.entries.push_back({std::move(name), std::move(bytes)});
+    }
+    ::closedir(dir);
+    std::sort(result.entries.begin(), result.entries.end(),
+              [](const DirEntry &a, const DirEntry &b) { return naturalLess(a.name, b.name); });
+    result.ok = true;
+    return result;
+}
+
+bool isDirectory(const QByteArray &folder)
+{
+    struct stat st;
+    return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace lorvane
