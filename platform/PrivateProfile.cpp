@@ -1,0 +1,182 @@
+#include "PrivateProfile.h"
+
+#include "DosAttributes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+
+namespace lorvane {
+
+namespace {
+
+struct Line
+{
+    QByteArray text; // without its line ending
+    QByteArray ending;
+};
+
+QList<Line> splitLines(const QByteArray &data)
+{
+    QList<Line> lines;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0) {
+            lines.append({data.mid(start), QByteArray()});
+            break;
+        }
+        qsizetype textEnd = end;
+        if (textEnd > start && data[textEnd - 1] == '\r')
+            --textEnd;
+        lines.append({data.mid(start, textEnd - start), data.mid(textEnd, end + 1 - textEnd)});
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Spaces and tabs only: the bytes of a name are otherwise taken as they are.
+QByteArray trimmed(const QByteArray &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+std::optional<QByteArray> sectionName(const QByteArray &line)
+{
+    const QByteArray t = trimmed(line);
+    if (!t.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return trimmed(t.mid(1, close - 1));
+}
+
+std::optional<QByteArray> keyName(const QByteArray &line)
+{
+    const QByteArray t = trimmed(line);
+    if (t.startsWith(';') || t.startsWith('#'))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    if (eq < 0)
+        return std::nullopt;
+    return trimmed(t.first(eq));
+}
+
+bool breaksStructure(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+           text.contains(QChar(0));
+}
+
+} // namespace
+
+std::optional<QByteArray> withProfileString(const QByteArray &original, const QString &section,
+                                            const QString &key, const QString &value,
+                                            LineEnding newFileEnding)
+{
+    if (breaksStructure(section) || breaksStructure(key) || breaksStructure(value))
+        return std::nullopt;
+    if (section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
+        return std::nullopt;
+    const QByteArray wantSection = trimmed(section.toUtf8());
+    const QByteArray wantKey = trimmed(key.toUtf8());
+    if (wantKey.isEmpty() || wantKey.startsWith('[') || wantKey.startsWith(';'))
+        return std::nullopt;
+    const QByteArray newLine = wantKey + '=' + value.toUtf8();
+
+    QList<Line> lines = splitLines(original);
+    QByteArray ending = newFileEnding == LineEnding::CrLf ? "\r\n" : "\n";
+    for (const Line &line : lines) {
+        if (!line.ending.isEmpty()) {
+            ending = line.ending;
+            break;
+        }
+    }
+
+    qsizetype sectionAt = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const auto name = sectionName(lines[i].text);
+        if (name && name->compare(wantSection, Qt::CaseInsensitive) == 0) {
+            sectionAt = i;
+            break;
+        }
+    }
+
+    if (sectionAt < 0) {
+        if (!lines.isEmpty() && lines.last().ending.isEmpty())
+            lines.last().ending = ending;
+        lines.append({'[' + wantSection + ']', ending});
+        lines.append({newLine, ending});
+    } else {
+        // The new key goes after the section's last non-blank line, so that
+        // blank lines before the next section stay where they are.
+        qsizetype insertAt = sectionAt + 1;
+        bool replaced = false;
+        for (qsizetype i = sectionAt + 1; i < lines.size(); ++i) {
+            if (sectionName(lines[i].text))
+                break;
+            const auto name = keyName(lines[i].text);
+            if (name && name->compare(wantKey, Qt::CaseInsensitive) == 0) {
+                lines[i].text = newLine;
+                replaced = true;
+                break;
+            }
+            if (!trimmed(lines[i].text).isEmpty())
+                insertAt = i + 1;
+        }
+        if (!replaced) {
+            if (lines[insertAt - 1].ending.isEmpty())
+                lines[insertAt - 1].ending = ending;
+            lines.insert(insertAt, {newLine, ending});
+        }
+    }
+
+    QByteArray result;
+    result.reserve(original.size() + newLine.size() + wantSection.size() + 8);
+    for (const Line &line : lines)
+        result += line.text + line.ending;
+    return result;
+}
+
+ServiceResult writePrivateProfileString(const QString &section, const QString &key,
+                                        const QString &value, const QString &fileName,
+                                        LineEnding newFileEnding)
+{
+    QByteArray original;
+    const QFileInfo info(fileName);
+    const bool existed = info.exists();
+    if (existed) {
+        if (!info.isWritable())
+            return ServiceResult::failure(QStringLiteral("Permission denied: ") + fileName);
+        QFile in(fileName);
+        if (!in.open(QIODevice::ReadOnly))
+            return ServiceResult::failure(in.errorString() + QStringLiteral(": ") + fileName);
+        original = in.readAll();
+    }
+    const auto edited = withProfileString(original, section, key, value, newFileEnding);
+    if (!edited)
+        return ServiceResult::failure(QStringLiteral("Refused line break or separator in \"") +
+                                      key + QStringLiteral("\": ") + fileName);
+    if (existed && *edited == original)
+        return ServiceResult::success();
+
+    const auto attributes = existed ? readRawDosAttrib(fileName) : std::nullopt;
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        return ServiceResult::failure(out.errorString() + QStringLiteral(": ") + fileName);
+    if (out.write(*edited) != edited->size() || !out.commit())
+        return ServiceResult::failure(out.errorString() + QStringLiteral(": ") + fileName);
+    if (attributes)
+        return writeRawDosAttrib(fileName, *attributes);
+    return ServiceResult::success();
+}
+
+} // namespace lorvane
