@@ -1,0 +1,152 @@
+#include "ImageSurface.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace lorvane {
+
+namespace {
+
+constexpr int captionFlags =
+    Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::TextDontClip;
+
+QRgb toRgb(Colour c)
+{
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
+
+} // namespace
+
+ImageSurface::ImageSurface(QImage &image, const QFont &font) : m_image(image), m_font(font)
+{
+    // The primitives write whole 32-bit pixels.
+    if (m_image.format() != QImage::Format_RGB32 && m_image.format() != QImage::Format_ARGB32)
+        m_image = m_image.convertToFormat(QImage::Format_ARGB32);
+}
+
+int ImageSurface::width() const
+{
+    return m_image.width();
+}
+
+int ImageSurface::height() const
+{
+    return m_image.height();
+}
+
+void ImageSurface::clear()
+{
+    m_image.fill(Qt::black);
+}
+
+void ImageSurface::fillRect(const Rect &rect, Colour colour)
+{
+    const int left = std::max(rect.left, 0);
+    const int top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, m_image.width());
+    const int bottom = std::min(rect.bottom, m_image.height());
+    const QRgb rgb = toRgb(colour);
+    for (int y = top; y < bottom; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+        std::fill(line + left, line + std::max(left, right), rgb);
+    }
+}
+
+void ImageSurface::setPixel(int x, int y, Colour colour)
+{
+    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+        return;
+    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = toRgb(colour);
+}
+
+void ImageSurface::setCaptionColour(Colour colour)
+{
+    m_captionColour = colour;
+}
+
+void ImageSurface::drawCaption(const QString &caption, const Rect &rect)
+{
+    if (caption.isEmpty() || m_image.isNull())
+        return;
+    QPainter painter(&m_image);
+    painter.setFont(m_font);
+    painter.setPen(toQColor(m_captionColour));
+    painter.drawText(QRect(rect.left, rect.top, rect.width(), rect.height()), captionFlags,
+                     caption);
+}
+
+Size ImageSurface::measureCaption(const QString &caption, int width) const
+{
+    if (caption.isEmpty())
+        return {};
+    // Measured against the image so that the resolution matches the drawing.
+    const QFontMetrics metrics(m_font, &m_image);
+    const QRect bounds =
+        metrics.boundingRect(QRect(0, 0, std::max(width, 0), 1 << 20), captionFlags, caption);
+    return {bounds.width(), bounds.height()};
+}
+
+SizeF ImageSurface::measurePlainText(const QString &text) const
+{
+    const QFontMetricsF metrics(m_font, &m_image);
+    const QSizeF size = metrics.size(0, text);
+    return {size.width(), size.height()};
+}
+
+void ImageSurface::drawFocusRect(const Rect &rect)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    // The dots follow one checkerboard over the whole surface, so the four sides
+    // meet without doubled dots.
+    auto invert = [this](int x, int y) {
+        if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height() || (x + y) % 2 != 0)
+            return;
+        QRgb &px = reinterpret_cast<QRgb *>(m_image.scanLine(y))[x];
+        px = px ^ 0x00FFFFFF;
+    };
+    for (int x = rect.left; x < rect.right; ++x) {
+        invert(x, rect.top);
+        if (rect.bottom - 1 != rect.top)
+            invert(x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        invert(rect.left, y);
+        if (rect.right - 1 != rect.left)
+            invert(rect.right - 1, y);
+    }
+}
+
+QColor toQColor(Colour colour)
+{
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+Colour fromQColor(const QColor &colour)
+{
+    return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+SystemColours systemColoursFrom(const QPalette &palette)
+{
+    SystemColours s;
+    s.buttonFace = fromQColor(palette.color(QPalette::Active, QPalette::Button));
+    s.buttonShadow = fromQColor(palette.color(QPalette::Active, QPalette::Dark));
+    s.buttonText = fromQColor(palette.color(QPalette::Active, QPalette::ButtonText));
+    s.buttonHighlight = fromQColor(palette.color(QPalette::Active, QPalette::Light));
+    s.darkShadow3D = fromQColor(palette.color(QPalette::Active, QPalette::Shadow));
+    s.light3D = fromQColor(palette.color(QPalette::Active, QPalette::Midlight));
+    return s;
+}
+
+Colour colourAt(const QImage &image, int x, int y)
+{
+    return fromQColor(QColor(image.pixel(x, y)));
+}
+
+} // namespace lorvane

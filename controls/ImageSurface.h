@@ -1,0 +1,49 @@
+// The button's surface on a QImage: the retained picture that CmdButton shows
+// and the render tool saves. Captions are drawn with the given font; drawing
+// text needs a QGuiApplication, the solid primitives do not.
+#pragma once
+
+#include "ButtonDrawing.h"
+#include "ButtonSurface.h"
+
+#include <QFont>
+#include <QImage>
+
+class QPalette;
+class QColor;
+
+namespace lorvane {
+
+class ImageSurface final : public ButtonSurface
+{
+public:
+    // Paints into `image`, which must outlive the surface.
+    ImageSurface(QImage &image, const QFont &font);
+
+    int width() const override;
+    int height() const override;
+    void clear() override;
+    void fillRect(const Rect &rect, Colour colour) override;
+    void setPixel(int x, int y, Colour colour) override;
+    void setCaptionColour(Colour colour) override;
+    void drawCaption(const QString &caption, const Rect &rect) override;
+    Size measureCaption(const QString &caption, int width) const override;
+    SizeF measurePlainText(const QString &text) const override;
+    void drawFocusRect(const Rect &rect) override;
+
+private:
+    QImage &m_image;
+    QFont m_font;
+    Colour m_captionColour = 0;
+};
+
+QColor toQColor(Colour colour);
+Colour fromQColor(const QColor &colour);
+
+// The button colours of scheme 1, taken from a palette (normally the application's).
+SystemColours systemColoursFrom(const QPalette &palette);
+
+// Colour of pixel (x, y) of the image as a Colour, for tests and tools.
+Colour colourAt(const QImage &image, int x, int y);
+
+} // namespace lorvane

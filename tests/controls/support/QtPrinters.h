@@ -1,0 +1,11 @@
+// Readable failure messages for Qt values in GoogleTest assertions.
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
