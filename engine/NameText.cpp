@@ -1,0 +1,291 @@
+#include "NameText.h"
+
+#include <QChar>
+
+#include <cmath>
+
+namespace lorvane {
+
+namespace {
+
+bool isBlank(QStringView text)
+{
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+QStringView trimmedView(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text[first] == u' ')
+        ++first;
+    while (end > first && text[end - 1] == u' ')
+        --end;
+    return text.sliced(first, end - first);
+}
+
+// The code point at i and the number of code units it takes.
+char32_t codePointAt(const QString &text, qsizetype i, int *units)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        *units = 2;
+        return QChar::surrogateToUcs4(c, text[i + 1]);
+    }
+    *units = 1;
+    return c.unicode();
+}
+
+// The simple mapping of one code point, or the code point itself when the mapping
+// would change its UTF-16 length.
+char32_t mapped(char32_t cp, bool capital)
+{
+    const char32_t m = capital ? QChar::toUpper(cp) : QChar::toLower(cp);
+    if (QChar::requiresSurrogates(m) != QChar::requiresSurrogates(cp))
+        return cp;
+    return m;
+}
+
+void writeCodePoint(QString &text, qsizetype i, char32_t cp)
+{
+    if (QChar::requiresSurrogates(cp)) {
+        text[i] = QChar(QChar::highSurrogate(cp));
+        text[i + 1] = QChar(QChar::lowSurrogate(cp));
+        return;
+    }
+    text[i] = QChar(char16_t(cp));
+}
+
+QString mapCase(const QString &text, bool capital)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    // Find the first code point that changes; most names need no copy at all.
+    for (; i < n;) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
+            if (capital ? (u >= u'a' && u <= u'z') : (u >= u'A' && u <= u'Z'))
+                break;
+            ++i;
+            continue;
+        }
+        int units = 1;
+        const char32_t cp = codePointAt(text, i, &units);
+        if (mapped(cp, capital) != cp)
+            break;
+        i += units;
+    }
+    if (i == n)
+        return text;
+    QString result = text;
+    result.detach();
+    for (; i < n;) {
+        const char16_t u = result[i].unicode();
+        if (u < 0x80) {
+            if (capital && u >= u'a' && u <= u'z')
+                result[i] = QChar(char16_t(u - (u'a' - u'A')));
+            else if (!capital && u >= u'A' && u <= u'Z')
+                result[i] = QChar(char16_t(u + (u'a' - u'A')));
+            ++i;
+            continue;
+        }
+        int units = 1;
+        const char32_t cp = codePointAt(result, i, &units);
+        const char32_t m = mapped(cp, capital);
+        if (m != cp)
+            writeCodePoint(result, i, m);
+        i += units;
+    }
+    return result;
+}
+
+} // namespace
+
+QString trimSpaces(const QString &text)
+{
+    const QStringView view = trimmedView(text);
+    if (view.size() == text.size())
+        return text;
+    return view.toString();
+}
+
+QString ExtensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return {};
+    return name.sliced(dot + 1);
+}
+
+QString dottedExtensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0 || dot == name.size() - 1)
+        return {};
+    return name.sliced(dot);
+}
+
+QString baseNameOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0 || dot == name.size() - 1)
+        return name;
+    return name.first(dot);
+}
+
+QString toCapitalLetters(const QString &text)
+{
+    return mapCase(text, true);
+}
+
+QString toSmallLetters(const QString &text)
+{
+    return mapCase(text, false);
+}
+
+bool capitaliseAt(QString &text, qsizetype i)
+{
+    int units = 1;
+    const char32_t cp = codePointAt(text, i, &units);
+    const char32_t m = mapped(cp, true);
+    if (m == cp)
+        return false;
+    writeCodePoint(text, i, m);
+    return true;
+}
+
+bool isNumericText(QStringView text)
+{
+    const QStringView t = trimmedView(text);
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        ++i;
+    int digits = 0;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+        ++i;
+        ++digits;
+    }
+    if (i < t.size() && t[i] == u'.') {
+        ++i;
+        while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+            ++i;
+            ++digits;
+        }
+    }
+    return digits > 0 && i == t.size();
+}
+
+double leadingNumberValue(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    int digits = 0;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0;
+    bool ok = false;
+    const double value = text.sliced(start, i - start).toDouble(&ok);
+    return ok ? value : 0;
+}
+
+QString plainNumberText(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(qint64(value));
+    // Round to 15 significant digits through the exponent form, then write it out
+    // without the exponent.
+    const QString e = QString::number(std::fabs(value), 'e', 14); // d.dddddddddddddde+XX
+    const qsizetype ePos = e.indexOf(u'e');
+    QString digits = e.first(ePos);
+    digits.remove(1, 1);
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    const int exponent = e.sliced(ePos + 1).toInt();
+    QString text;
+    if (exponent >= 0) {
+        if (digits.size() <= exponent + 1) {
+            text = digits + QString(exponent + 1 - digits.size(), u'0');
+        } else {
+            text = digits.first(exponent + 1) + u'.' + digits.sliced(exponent + 1);
+        }
+    } else {
+        text = QStringLiteral("0.") + QString(-exponent - 1, u'0') + digits;
+    }
+    if (value < 0)
+        text.prepend(u'-');
+    return text;
+}
+
+SplitPieces SplitCount(const QString &text, const QString &search, qsizetype avoidInside)
+{
+    SplitPieces result;
+    if (isBlank(search) || isBlank(text))
+        return result;
+    const qsizetype length = search.size();
+    qsizetype pieceStart = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype match = text.indexOf(search, from);
+        if (match < 0)
+            break;
+        if (avoidInside > match && avoidInside < match + length) {
+            from = match + 1;
+            continue;
+        }
+        result.pieceLengths.push_back(int(match - pieceStart));
+        pieceStart = match + length;
+        from = pieceStart;
+    }
+    if (result.pieceLengths.empty())
+        return result;
+    result.pieceLengths.push_back(int(text.size() - pieceStart));
+    result.count = int(result.pieceLengths.size()) - 1;
+    result.stripped.reserve(text.size() - result.count * length);
+    qsizetype at = 0;
+    for (int pieceLength : result.pieceLengths) {
+        result.stripped.append(QStringView(text).sliced(at, pieceLength));
+        at += pieceLength + length;
+    }
+    return result;
+}
+
+QString JoinPieces(const QString &stripped, const std::vector<int> &pieceLengths,
+                   const QString &insert)
+{
+    if (isBlank(insert) || pieceLengths.empty())
+        return stripped;
+    QString joined;
+    joined.reserve(stripped.size() + qsizetype(pieceLengths.size() - 1) * insert.size());
+    qsizetype at = 0;
+    for (size_t k = 0; k < pieceLengths.size(); ++k) {
+        if (k > 0)
+            joined.append(insert);
+        joined.append(QStringView(stripped).sliced(at, pieceLengths[k]));
+        at += pieceLengths[k];
+    }
+    return joined;
+}
+
+} // namespace lorvane

@@ -1,0 +1,346 @@
+#pragma once
+
+#include "OptionButton.h"
+#include "OptionGroup.h"
+#include "PreviewList.h"
+#include "TextBox.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace lorvane {
+
+class FileList;
+
+// The rename rule engine (Parts 1.1 to 1.5): the headless presentation model of the
+// main window's rule controls, the engine state of Part 1.1 and every rule handler,
+// with their given names.
+//
+// How the window binds to it
+// --------------------------
+// Construct one RenameEngine with the window's File1 (a FileList). Then, for every
+// control the engine models, find the model by the widget's objectName with
+// textBox(name) / option(name) and bind it as TextBox.h and OptionButton.h describe:
+//   text boxes   txtFil txtDel txtW txtEX txtP txtStart txtStep txtZ
+//   option groups Frame2: Filno FilDel reFil FilAf FilBe   Frame3: ExNo ExDel ExRen
+//                 Frame4: NumA NumB Numno                  Frame5: Nno NB NF NS
+//   List1        List1() (PreviewList.h): a QAbstractListModel over entries(),
+//                reset on entriesReset(), one dataChanged on entriesChanged().
+// Further calls the window makes:
+//   - CmdNum's Click: CmdNum_Click(). A mouse release over Numno: Numno_MouseUp().
+//   - Load routine (Form_Load of Part 3.1): Form_Load(), after File1 lists its folder.
+//   - Whenever File1 lists a (new) folder (Part 3.2 re-listing): folderListed().
+//   - Rename execution's reset (Part 3.4 step 6): Form_Load(), then resetRuleGroups().
+//   - Every focus change inside the main window: setFocusControl(objectName of the
+//     widget that now has the focus; empty when it is none of the window's). When
+//     the engine moves the focus itself (reFil_Click gives txtFil the focus, ...) it
+//     runs the focus handlers first and then emits focusRequested(name); move the
+//     widget focus there (the resulting setFocusControl call is then a no-op).
+// No rule logic belongs in the window: it forwards events and shows the models.
+//
+// Handler runs
+// ------------
+// Handlers call one another directly, as in the original. Work that the window starts
+// (an edit, a click, a focus change, one of the calls above) is one run: List1 is
+// published once when the outermost handler returns (one entriesReset/entriesChanged),
+// and focus moves requested during the run are carried out then, in the original's
+// order: the old control's LostFocus, the new control's GotFocus.
+//
+// How the preview is kept
+// -----------------------
+// The handlers edit the preview in place, each writing only its own part of every
+// entry, as the Parts say. The engine keeps each entry as its parts, so that no
+// rule ever has to find them again by searching the name for its last dot:
+//   [NumB number] base name [NumA number] extension
+// The file-name rules write the base name, the extension rules the extension, the
+// numbering rule its number slot, the letter-case rules every character in place, and
+// the replace pair the base name and extension (never the number). List1 entry i is
+// these parts joined. So running numbers (also fractional ones), names without
+// extension, names ending in "." and typed texts that contain dots can never move the
+// boundary between base name and extension, and numbers come out exactly.
+class RenameEngine : public QObject
+{
+    Q_OBJECT
+public:
+    explicit RenameEngine(FileList &file1, QObject *parent = nullptr);
+    ~RenameEngine() override;
+
+    // --- Controls -----------------------------------------------------------------
+    [[nodiscard]] TextBox *textBox(QStringView name);
+    [[nodiscard]] OptionButton *option(QStringView name);
+    [[nodiscard]] OptionGroup *optionGroup(QStringView name);
+    [[nodiscard]] PreviewList &List1() { return m_list1; }
+    [[nodiscard]] FileList &File1() { return m_file1; }
+
+    [[nodiscard]] TextBox &txtFil() { return m_txtFil; }
+    [[nodiscard]] TextBox &txtDel() { return m_txtDel; }
+    [[nodiscard]] TextBox &txtW() { return m_txtW; }
+    [[nodiscard]] TextBox &txtEX() { return m_txtEX; }
+    [[nodiscard]] TextBox &txtP() { return m_txtP; }
+    [[nodiscard]] TextBox &txtStart() { return m_txtStart; }
+    [[nodiscard]] TextBox &txtStep() { return m_txtStep; }
+    [[nodiscard]] TextBox &txtZ() { return m_txtZ; }
+
+    [[nodiscard]] OptionButton &Filno() { return m_Filno; }
+    [[nodiscard]] OptionButton &FilDel() { return m_FilDel; }
+    [[nodiscard]] OptionButton &reFil() { return m_reFil; }
+    [[nodiscard]] OptionButton &FilAf() { return m_FilAf; }
+    [[nodiscard]] OptionButton &FilBe() { return m_FilBe; }
+    [[nodiscard]] OptionButton &ExNo() { return m_ExNo; }
+    [[nodiscard]] OptionButton &ExDel() { return m_ExDel; }
+    [[nodiscard]] OptionButton &ExRen() { return m_ExRen; }
+    [[nodiscard]] OptionButton &Nno() { return m_Nno; }
+    [[nodiscard]] OptionButton &NB() { return m_NB; }
+    [[nodiscard]] OptionButton &NF() { return m_NF; }
+    [[nodiscard]] OptionButton &NS() { return m_NS; }
+    [[nodiscard]] OptionButton &NumA() { return m_NumA; }
+    [[nodiscard]] OptionButton &NumB() { return m_NumB; }
+    [[nodiscard]] OptionButton &Numno() { return m_Numno; }
+
+    // --- Operations the window calls -------------------------------------------------
+    // The engine part of the main window's load routine (Part 3.1, Part 1.1 "State and
+    // lifecycle"): rule codes 0, PreviewUnnumbered True, the extension flags False,
+    // ForbiddenChars filled, List1 refilled from File1, and the rules whose options
+    // are selected applied to it (at program start all are "no change").
+    void Form_Load();
+    // After File1 has listed a new folder (Part 1.1 algorithm 4, Part 3.2): the
+    // extension filter txtP_Change runs (pattern set, List1 refilled) and every
+    // selected rule is applied again to the new names, in group order.
+    void folderListed();
+    // Rename execution's reset (Part 3.4 step 6.4): Filno, ExNo, Numno and Nno are
+    // selected in this order, each running its Click when the selection changes.
+    void resetRuleGroups();
+
+    // --- Focus ------------------------------------------------------------------------
+    [[nodiscard]] const QString &focusControl() const { return m_focus; }
+    // The control with this objectName now has the focus: runs the LostFocus handler
+    // of the control that had it and the GotFocus handler of this one.
+    void setFocusControl(const QString &name);
+
+    // --- Part 1.1 ---------------------------------------------------------------------
+    // Every entry reset to its folder name, then the selected rules applied again in
+    // group order (file-name rule with txtFil, extension rule with txtEX, numbering).
+    // The letter-case rule is not re-applied (the body of Nno_Click).
+    void FullRebuild();
+
+    // --- Part 1.2: file-name part rules and the replace pair ---------------------------
+    void Filno_Click();
+    void FilDel_Click();
+    void reFil_Click();
+    void FilAf_Click();
+    void FilBe_Click();
+    void txtFil_Change();
+    void txtFil_Click();
+    void txtFil_GotFocus();
+    [[nodiscard]] bool txtFil_KeyPress(const QString &typed);
+    void AppendToBaseName();
+    [[nodiscard]] bool txtDel_KeyPress(const QString &typed);
+    void txtDel_Change();
+    [[nodiscard]] bool txtW_KeyPress(const QString &typed);
+    void txtW_Change();
+
+    // --- Part 1.3: extension rules and filter --------------------------------------------
+    void ExNo_Click();
+    void ExDel_Click();
+    void ExRen_Click();
+    void ExRen_GotFocus();
+    void ExRen_LostFocus();
+    void txtEX_Change();
+    void txtEX_Click();
+    void txtEX_GotFocus();
+    [[nodiscard]] bool txtEX_KeyPress(const QString &typed);
+    void txtEX_LostFocus();
+    void txtP_Change();
+
+    // --- Part 1.4: letter case ----------------------------------------------------------
+    void Nno_Click();
+    void NB_Click();
+    void NF_Click();
+    void NS_Click();
+    void DoNum();
+
+    // --- Part 1.5: numbering ------------------------------------------------------------
+    // Apply numbering (the Click of CmdNum).
+    void CmdNum_Click();
+    // Strip numbering (the Click of Numno).
+    void Numno_Click();
+    void Numno_MouseUp();
+    void NumA_Click();
+    void NumB_Click();
+    void txtStart_Change();
+    void txtStart_Click();
+    void txtStep_Change();
+    void txtStep_Click();
+    void txtZ_Change();
+    void txtZ_Click();
+
+    // --- Engine state (Part 1.1), read-only -----------------------------------------------
+    [[nodiscard]] qint16 FileRuleCode() const { return m_FileRuleCode; }
+    [[nodiscard]] qint16 ExtRuleCode() const { return m_ExtRuleCode; }
+    [[nodiscard]] qint16 NumRuleCode() const { return m_NumRuleCode; }
+    [[nodiscard]] qint16 CaseRuleCode() const { return m_CaseRuleCode; }
+    [[nodiscard]] bool PreviewUnnumbered() const { return m_PreviewUnnumbered; }
+    [[nodiscard]] bool ExtStripped() const { return m_ExtStripped; }
+    [[nodiscard]] bool ExtChangeActive() const { return m_ExtChangeActive; }
+    [[nodiscard]] bool ExtDeleted() const { return m_ExtDeleted; }
+    // The base names saved by the insert-before rule when FilAf was clicked; read
+    // only by the insert-before rule (the extension change rule writes the extension
+    // part alone and needs no saved names, so it never shares this table).
+    [[nodiscard]] const QStringList &NameSnapshot() const { return m_NameSnapshot; }
+    [[nodiscard]] const QStringList &ForbiddenChars() const { return m_ForbiddenChars; }
+    // NumberTexts(i) for i < List1 count: the number text in entry i ("" when the
+    // last numbering did not number it); NumberTexts(count): the marker "NumA",
+    // "NumB", "None" or "".
+    [[nodiscard]] QString NumberTexts(int index) const;
+    [[nodiscard]] const QString &ReplacePrevText() const { return m_ReplacePrevText; }
+    // How many occurrences the replace pair has taken out of entry i (0 = none), and
+    // the lengths of the pieces between them.
+    [[nodiscard]] int ReplaceCounts(int index) const;
+    [[nodiscard]] std::vector<int> PieceLengths(int index) const;
+
+    // The parts of entry i, for tests and diagnostics.
+    [[nodiscard]] QString baseNamePart(int index) const;
+    [[nodiscard]] QString extensionPart(int index) const;
+
+signals:
+    // The engine moved the focus to the control with this objectName.
+    void focusRequested(const QString &controlName);
+
+private:
+    enum class NumberPlace : quint8 { None, BeforeExtension, AtStart };
+
+    // One preview entry, kept as its parts (see "How the preview is kept").
+    struct Entry
+    {
+        QString base;
+        QString ext;
+        QString number;
+        NumberPlace place = NumberPlace::None;
+        // The extension part was written by the change rule ("." + txtEX); only then
+        // may the change-focus step take its dot off (issue 2 decision 3).
+        bool extByChangeRule = false;
+        bool dirty = false;
+        // Replace pair: the entry's base name and extension joined, without the
+        // occurrences of the find text, the lengths of the pieces between them, and
+        // the length of the base name at the time they were taken out. No pieces: the
+        // replace pair holds nothing of this entry.
+        QString replaceStripped;
+        std::vector<int> pieceLengths;
+        int replaceBaseLength = 0;
+    };
+    struct FolderName
+    {
+        QString base;
+        QString ext;
+    };
+    // Numbering texts for one set of start, step and zero-fill values.
+    struct NumberCache
+    {
+        double start = 0;
+        double step = 0;
+        double zeros = 0;
+        bool valid = false;
+        std::vector<QString> texts;
+        qsizetype stopIndex = -1; // first index whose value is 0 (i > 0), -1 not reached
+    };
+
+    class Run;
+    friend class Run;
+
+    int count() const { return int(m_entries.size()); }
+    bool numberingInForce() const { return !m_Numno.isSelected(); }
+    void requestFocus(const QString &name) { m_pendingFocus = name; }
+    void endRun();
+    void moveFocus(const QString &name);
+    void runLostFocus(const QString &name);
+    void runGotFocus(const QString &name);
+    void publish();
+
+    // Reset: List1 is cleared and filled again (entriesReset). InPlace: entries are
+    // set back to their folder names where they stand (entriesChanged), as the full
+    // rebuild does, unless the count changed.
+    enum class Refill { Reset, InPlace };
+    void refillFromFolder(Refill how);
+    void reapplySelectedRules(bool withLetterCase);
+    void changeFocusStep();
+    void takeAppendedDotsOff();
+    void setBase(int i, const QString &base);
+    void setExt(int i, const QString &ext, bool byChangeRule);
+    void setNumber(int i, const QString &number, NumberPlace place);
+    void markDirty(int i);
+    void mapCase(bool capital);
+    static void forgetReplace(Entry &entry);
+    void rebuildFromPieces(int i, const QString &insert);
+    void prepareNumbers();
+    const QString *numberTextAt(qsizetype i);
+    bool refuses(const QString &typed) const;
+    QString withoutForbidden(const QString &text) const;
+    QString compose(const Entry &entry) const;
+
+    FileList &m_file1;
+    PreviewList m_list1;
+
+    TextBox m_txtFil{QStringLiteral("txtFil")};
+    TextBox m_txtDel{QStringLiteral("txtDel")};
+    TextBox m_txtW{QStringLiteral("txtW")};
+    TextBox m_txtEX{QStringLiteral("txtEX")};
+    TextBox m_txtP{QStringLiteral("txtP")};
+    TextBox m_txtStart{QStringLiteral("txtStart")};
+    TextBox m_txtStep{QStringLiteral("txtStep")};
+    TextBox m_txtZ{QStringLiteral("txtZ")};
+
+    OptionGroup m_Frame2{QStringLiteral("Frame2")};
+    OptionGroup m_Frame3{QStringLiteral("Frame3")};
+    OptionGroup m_Frame4{QStringLiteral("Frame4")};
+    OptionGroup m_Frame5{QStringLiteral("Frame5")};
+    OptionButton m_Filno{QStringLiteral("Filno"), m_Frame2};
+    OptionButton m_FilDel{QStringLiteral("FilDel"), m_Frame2};
+    OptionButton m_reFil{QStringLiteral("reFil"), m_Frame2};
+    OptionButton m_FilAf{QStringLiteral("FilAf"), m_Frame2};
+    OptionButton m_FilBe{QStringLiteral("FilBe"), m_Frame2};
+    OptionButton m_ExNo{QStringLiteral("ExNo"), m_Frame3};
+    OptionButton m_ExDel{QStringLiteral("ExDel"), m_Frame3};
+    OptionButton m_ExRen{QStringLiteral("ExRen"), m_Frame3};
+    OptionButton m_NumA{QStringLiteral("NumA"), m_Frame4};
+    OptionButton m_NumB{QStringLiteral("NumB"), m_Frame4};
+    OptionButton m_Numno{QStringLiteral("Numno"), m_Frame4};
+    OptionButton m_Nno{QStringLiteral("Nno"), m_Frame5};
+    OptionButton m_NB{QStringLiteral("NB"), m_Frame5};
+    OptionButton m_NF{QStringLiteral("NF"), m_Frame5};
+    OptionButton m_NS{QStringLiteral("NS"), m_Frame5};
+
+    qint16 m_FileRuleCode = 0;
+    qint16 m_ExtRuleCode = 0;
+    qint16 m_NumRuleCode = 0;
+    qint16 m_CaseRuleCode = 0;
+    bool m_PreviewUnnumbered = true;
+    bool m_ExtStripped = false;
+    bool m_ExtChangeActive = false;
+    bool m_ExtDeleted = false;
+    QStringList m_NameSnapshot;
+    QStringList m_ForbiddenChars;
+    QString m_NumberMarker;
+    QString m_ReplacePrevText;
+    // The find text that the replace pair's pieces were split at, and the text it
+    // has put between them ("" when the with text is empty or only spaces).
+    QString m_replaceFind;
+    QString m_replaceInserted;
+
+    std::vector<FolderName> m_folder;
+    std::vector<Entry> m_entries;
+    NumberCache m_numbers;
+
+    int m_runDepth = 0;
+    bool m_refilled = false;
+    qsizetype m_dirtyFirst = -1;
+    qsizetype m_dirtyLast = -1;
+    QString m_focus;
+    std::optional<QString> m_pendingFocus;
+};
+
+} // namespace lorvane

@@ -1,0 +1,127 @@
+#include "NameText.h"
+
+#include <gtest/gtest.h>
+
+using namespace lorvane;
+
+TEST(NameText, SplitsNamesAtTheLastDot)
+{
+    struct Row
+    {
+        const char *name;
+        const char *base;
+        const char *dotted;
+        const char *extension;
+    };
+    const Row rows[] = {
+        {"photo.jpg", "photo", ".jpg", "jpg"}, {"archive.tar.gz", "archive.tar", ".gz", "gz"},
+        {"photo.", "photo.", "", ""},          {".cfg", "", ".cfg", "cfg"},
+        {"readme", "readme", "", ""},          {"", "", "", ""},
+        {"صورة.jpg", "صورة", ".jpg", "jpg"},   {"a..b", "a.", ".b", "b"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString name = QString::fromUtf8(row.name);
+        EXPECT_EQ(baseNameOf(name), QString::fromUtf8(row.base));
+        EXPECT_EQ(dottedExtensionOf(name), QString::fromUtf8(row.dotted));
+        EXPECT_EQ(ExtensionOf(name), QString::fromUtf8(row.extension));
+        EXPECT_EQ(baseNameOf(name) + dottedExtensionOf(name), name);
+    }
+}
+
+TEST(NameText, TrimRemovesSpacesOnly)
+{
+    EXPECT_EQ(trimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("\ta\t")), QStringLiteral("\ta\t"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("\u00a0a ")), QStringLiteral("\u00a0a"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("   ")), QString());
+}
+
+TEST(NameText, SplitCountAndJoinPiecesFollowTheReplaceRule)
+{
+    const SplitPieces banana = SplitCount(QStringLiteral("banana"), QStringLiteral("a"));
+    EXPECT_EQ(banana.count, 3);
+    EXPECT_EQ(banana.pieceLengths, (std::vector<int>{1, 1, 1, 0}));
+    EXPECT_EQ(banana.stripped, QStringLiteral("bnn"));
+    EXPECT_EQ(JoinPieces(banana.stripped, banana.pieceLengths, QStringLiteral("o")),
+              QStringLiteral("bonono"));
+    EXPECT_EQ(JoinPieces(banana.stripped, banana.pieceLengths, QString()), QStringLiteral("bnn"));
+    EXPECT_EQ(JoinPieces(banana.stripped, banana.pieceLengths, QStringLiteral("  ")),
+              QStringLiteral("bnn"));
+
+    EXPECT_EQ(SplitCount(QStringLiteral("banana"), QStringLiteral("  ")).count, -1);
+    EXPECT_EQ(SplitCount(QStringLiteral("banana"), QStringLiteral("x")).count, -1);
+    EXPECT_EQ(SplitCount(QStringLiteral("   "), QStringLiteral(" ")).count, -1);
+    EXPECT_EQ(SplitCount(QStringLiteral("aXbXc"), QStringLiteral("X")).count, 2);
+    EXPECT_EQ(SplitCount(QStringLiteral("axbxc"), QStringLiteral("X")).count, -1);
+}
+
+TEST(NameText, SplitCountHasNoLimitOnOccurrences)
+{
+    QString name;
+    for (int i = 0; i < 40; ++i)
+        name += QStringLiteral("ab");
+    const SplitPieces split = SplitCount(name, QStringLiteral("b"));
+    EXPECT_EQ(split.count, 40);
+    EXPECT_EQ(JoinPieces(split.stripped, split.pieceLengths, QStringLiteral("b")), name);
+}
+
+TEST(NameText, SplitCountCanKeepAPositionOutOfTheOccurrences)
+{
+    // "ab|ab" with the position 2 kept out: "ba" would contain it.
+    const SplitPieces split = SplitCount(QStringLiteral("abab"), QStringLiteral("ba"), 2);
+    EXPECT_EQ(split.count, -1);
+    const SplitPieces edge = SplitCount(QStringLiteral("abab"), QStringLiteral("ab"), 2);
+    EXPECT_EQ(edge.count, 2);
+}
+
+TEST(NameText, CaseMappingKeepsTheLength)
+{
+    EXPECT_EQ(toCapitalLetters(QStringLiteral("My Photo.JPG")), QStringLiteral("MY PHOTO.JPG"));
+    EXPECT_EQ(toSmallLetters(QStringLiteral("My Photo.JPG")), QStringLiteral("my photo.jpg"));
+    EXPECT_EQ(toCapitalLetters(QStringLiteral("straße")), QStringLiteral("STRAßE"));
+    EXPECT_EQ(toCapitalLetters(QStringLiteral("istanbul")), QStringLiteral("ISTANBUL"));
+    EXPECT_EQ(toSmallLetters(QStringLiteral("İ")).size(), 1);
+    const QString ligature = QStringLiteral("ﬁle"); // full mapping would give "FILE"
+    EXPECT_EQ(toCapitalLetters(ligature).size(), ligature.size());
+    EXPECT_EQ(toCapitalLetters(QStringLiteral("صورة")), QStringLiteral("صورة"));
+    // Deseret small letter long i (U+10428) has a capital outside the BMP as well.
+    EXPECT_EQ(toCapitalLetters(QString::fromUcs4(U"\U00010428")), QString::fromUcs4(U"\U00010400"));
+    const QString already = QStringLiteral("ABC");
+    EXPECT_EQ(toCapitalLetters(already).constData(), already.constData());
+}
+
+TEST(NameText, NumericTextsArePlainDecimalNumbers)
+{
+    for (const char *yes : {"5", "-3", "+2", "0.5", "5.", ".5", " 7 ", "007", "-0.25"}) {
+        SCOPED_TRACE(yes);
+        EXPECT_TRUE(isNumericText(QString::fromLatin1(yes)));
+    }
+    for (const char *no : {"", " ", "-", ".", "1e3", "1,000", "0x10", "5 6", "abc", "5a", "--1"}) {
+        SCOPED_TRACE(no);
+        EXPECT_FALSE(isNumericText(QString::fromLatin1(no)));
+    }
+}
+
+TEST(NameText, LeadingNumberValueReadsFromTheStart)
+{
+    EXPECT_EQ(leadingNumberValue(u"  12abc"), 12);
+    EXPECT_EQ(leadingNumberValue(u"-1.5"), -1.5);
+    EXPECT_EQ(leadingNumberValue(u"abc"), 0);
+    EXPECT_EQ(leadingNumberValue(u""), 0);
+    EXPECT_EQ(leadingNumberValue(u".5x"), 0.5);
+    EXPECT_EQ(leadingNumberValue(u"-"), 0);
+}
+
+TEST(NameText, NumbersArePlainDecimalTexts)
+{
+    EXPECT_EQ(plainNumberText(0), QStringLiteral("0"));
+    EXPECT_EQ(plainNumberText(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(plainNumberText(7), QStringLiteral("7"));
+    EXPECT_EQ(plainNumberText(-1), QStringLiteral("-1"));
+    EXPECT_EQ(plainNumberText(1.5), QStringLiteral("1.5"));
+    EXPECT_EQ(plainNumberText(0.1 + 0.2), QStringLiteral("0.3"));
+    EXPECT_EQ(plainNumberText(-0.00001), QStringLiteral("-0.00001"));
+    EXPECT_EQ(plainNumberText(1e20), QStringLiteral("100000000000000000000"));
+    EXPECT_EQ(plainNumberText(123456789012.5), QStringLiteral("123456789012.5"));
+}
