@@ -5,7 +5,7 @@
 
 #include <vector>
 
-// Text helpers of the rename rules (Part 1.1, 1.4, 1.5). All are pure; lengths and
+// Text helpers of the rename rules. All are pure; lengths and
 // positions count UTF-16 code units, as QString does.
 namespace lorvane {
 
@@ -14,7 +14,7 @@ namespace lorvane {
 [[nodiscard]] QString trimSpaces(const QString &text);
 
 // The text after the last "." of the name, or the empty string when the name has no
-// dot (Part 1.1 algorithm 1): notes.txt -> txt, photo. -> "", .cfg -> cfg.
+// dot: notes.txt -> txt, photo. -> "", .cfg -> cfg.
 [[nodiscard]] QString ExtensionOf(const QString &name);
 
 // "." followed by ExtensionOf(name) when that is not empty, else the empty string.
@@ -23,9 +23,9 @@ namespace lorvane {
 // The name without its dotted extension: report.old.doc -> report.old.
 [[nodiscard]] QString baseNameOf(const QString &name);
 
-// Letter case by the simple, locale-independent mapping of every code point (Part
-// 1.4, issue 2 decision 8): the result always has the length of the input, "ß" stays
-// "ß", and there is no Turkish dotted i. A mapping that would change the UTF-16
+// Letter case by the simple, locale-independent mapping of every code point, so
+// that a name never changes length under a case rule: the result always has the length of the
+// input, "ß" stays "ß", and there is no Turkish dotted i. A mapping that would change the UTF-16
 // length of a code point is not applied. When nothing changes, the input is returned
 // (shared, no copy).
 [[nodiscard]] QString toCapitalLetters(const QString &text);
@@ -37,22 +37,22 @@ namespace lorvane {
 bool capitaliseAt(QString &text, qsizetype i);
 
 // True for a plain signed decimal number with an optional fraction, with optional
-// spaces around it: "5", "-3", "+2", "0.5", "5.", ".5", " 7 " (issue 2 decision 5).
+// spaces around it: "5", "-3", "+2", "0.5", "5.", ".5", " 7 ".
 // Not numeric: "", "-", ".", "1e3", "1,000", "0x10", "5 6".
 [[nodiscard]] bool isNumericText(QStringView text);
 
-// The value read from the start of a text (Part 1.5): spaces are skipped, then an
+// The value read from the start of a text: spaces are skipped, then an
 // optional sign, digits, an optional "." and digits; reading stops at the first
 // character that cannot continue the number. No leading number gives 0.
 [[nodiscard]] double leadingNumberValue(QStringView text);
 
-// The plain decimal text of a number (Part 1.5): whole values as digits with a
+// The plain decimal text of a number: whole values as digits with a
 // leading "-" when negative, fractional values with "." and their fractional digits,
 // rounded to 15 significant digits; never an exponent, never grouping, never "-0".
 [[nodiscard]] QString plainNumberText(double value);
 
-// The replace rule's split of an entry at a search text (Part 1.1 algorithms 5 and 6),
-// without the original tables' limits: every occurrence counts.
+// The replace pair's split of an entry at a search text. There is no limit on the
+// number of occurrences: every one is taken out and can be put back exactly.
 struct SplitPieces
 {
     // Number of occurrences taken out; -1 when nothing was split (empty or
@@ -73,7 +73,7 @@ struct SplitPieces
 
 // Rebuilds a text from its stripped form and piece lengths with insert between the
 // pieces. An insert text made only of spaces (or empty) is not put in: the stripped
-// text comes back unchanged (Part 1.1 algorithm 6, step 1).
+// text comes back unchanged, so a with text of spaces leaves the found text deleted.
 [[nodiscard]] QString JoinPieces(const QString &stripped, const std::vector<int> &pieceLengths,
                                  const QString &insert);
 

@@ -12,8 +12,8 @@ class OptionGroup;
 // Model of one option button (Filno, reFil, ExRen, NB, NumA, ...). Exactly one button
 // of its OptionGroup is selected.
 //
-// select() is the original's "Value = True" and also what a user's click or arrow
-// key does: when the button was not selected, the group's previous button is
+// select() is what setting the button from code and a user's click or arrow key
+// both do: when the button was not selected, the group's previous button is
 // deselected, selectedChanged() is emitted for both, and then this button's Click
 // handler runs. Selecting the button that is already selected does nothing.
 //

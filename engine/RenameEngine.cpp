@@ -303,7 +303,7 @@ void RenameEngine::setBase(int i, const QString &base)
     if (!entry.pieceLengths.empty()) {
         if (entry.base == base)
             return;
-        // Issue 2 decision 6: another rule rewrote the entry, so the replace pair's
+        // Another rule rewrote the entry, so the replace pair's
         // piece lengths no longer describe it.
         forgetReplace(entry);
     }
@@ -417,8 +417,9 @@ void RenameEngine::refillFromFolder(Refill how)
     }
 }
 
-// Issue 2 decision 2: the rules whose options are selected are applied to the
-// freshly filled names in group order, with the current texts. The option buttons
+// Rules survive every refill: the rules whose options are selected are applied to
+// the freshly filled names in group order, with the current texts, so the preview
+// never shows plain names under selected rules. The option buttons
 // decide, not the rule codes, which rest at other values after some handlers.
 void RenameEngine::reapplySelectedRules(bool withLetterCase)
 {
@@ -485,7 +486,7 @@ void RenameEngine::FullRebuild()
     reapplySelectedRules(false);
 }
 
-// --- Part 1.2 ---------------------------------------------------------------------------
+// --- File-name part rules and the replace pair -------------------------------------------
 
 void RenameEngine::Filno_Click()
 {
@@ -629,7 +630,7 @@ bool RenameEngine::txtDel_KeyPress(const QString &)
 void RenameEngine::txtDel_Change()
 {
     Run run(*this);
-    // Issue 2 decision 6: the previous text is taken on every change, typed or not.
+    // The previous text is taken on every change, typed, pasted or undone alike.
     m_ReplacePrevText = m_txtDel.previousText();
     const QString find = m_txtDel.text();
     const QString with = isBlank(m_txtW.text()) ? QString() : m_txtW.text();
@@ -665,8 +666,9 @@ bool RenameEngine::txtW_KeyPress(const QString &)
     return true;
 }
 
-// Issue 7 fault 1: the previous with text comes out only where the replace pair put
-// it, by position, never by searching the entry for it.
+// The previous with text comes out only where the replace pair put it, by
+// position, never by searching the entry for it: a with text that also occurs in
+// the name elsewhere, or that a rebuild has already removed, leaves the name alone.
 void RenameEngine::txtW_Change()
 {
     Run run(*this);
@@ -686,7 +688,7 @@ void RenameEngine::txtW_Change()
     }
 }
 
-// --- Part 1.3 ---------------------------------------------------------------------------
+// --- Extension rules and the filter ------------------------------------------------------
 
 void RenameEngine::ExNo_Click()
 {
@@ -700,8 +702,9 @@ void RenameEngine::ExNo_Click()
     m_ExtStripped = false;
 }
 
-// Issue 7 fault 2: both branches of the original end with entries that carry no
-// extension, so both leave ExtStripped True and ExtRuleCode 1.
+// Also when the change rule held the entries with an empty extension, delete ends
+// with entries that carry no extension: ExtStripped True and ExtRuleCode 1, so that
+// a later no change gives back exactly the folder's extension.
 void RenameEngine::ExDel_Click()
 {
     Run run(*this);
@@ -764,8 +767,8 @@ void RenameEngine::changeFocusStep()
     }
 }
 
-// Issue 2 decision 3: only the dot that the change rule appended comes off, and only
-// where it still stands.
+// Only the dot that the change rule appended comes off, and only where it still
+// stands, so running the step twice never cuts a real character.
 void RenameEngine::takeAppendedDotsOff()
 {
     const QString empty;
@@ -840,7 +843,7 @@ void RenameEngine::txtP_Change()
     reapplySelectedRules(true);
 }
 
-// --- Part 1.4 ---------------------------------------------------------------------------
+// --- Letter case -------------------------------------------------------------------------
 
 void RenameEngine::mapCase(bool capital)
 {
@@ -926,7 +929,7 @@ void RenameEngine::DoNum()
         NS_Click();
 }
 
-// --- Part 1.5 ---------------------------------------------------------------------------
+// --- Numbering ---------------------------------------------------------------------------
 
 // The number texts depend only on start, step and zero fill, so they are kept for the
 // next apply; a keystroke in another rule then reuses them.
@@ -993,7 +996,7 @@ void RenameEngine::CmdNum_Click()
             m_PreviewUnnumbered = false;
         }
     }
-    // Issue 2 decision 4: entries this apply did not number carry no number, so a
+    // Entries this apply did not number carry no number, so a
     // later strip leaves them exactly as they are.
     for (; i < count(); ++i)
         setNumber(i, none, NumberPlace::None);
@@ -1092,7 +1095,7 @@ bool RenameEngine::refuses(const QString &typed) const
     return false;
 }
 
-// Issue 2 decision 7: text pasted into txtFil or txtEX loses the refused characters.
+// Text pasted into txtFil or txtEX loses the refused characters, as typed text does.
 QString RenameEngine::withoutForbidden(const QString &text) const
 {
     if (!refuses(text))

@@ -18,7 +18,7 @@ namespace lorvane {
 class FileList;
 
 // The rename rule engine (Parts 1.1 to 1.5): the headless presentation model of the
-// main window's rule controls, the engine state of Part 1.1 and every rule handler,
+// main window's rule controls, the engine state and every rule handler,
 // with their given names.
 //
 // How the window binds to it
@@ -33,9 +33,9 @@ class FileList;
 //                reset on entriesReset(), one dataChanged on entriesChanged().
 // Further calls the window makes:
 //   - CmdNum's Click: CmdNum_Click(). A mouse release over Numno: Numno_MouseUp().
-//   - Load routine (Form_Load of Part 3.1): Form_Load(), after File1 lists its folder.
-//   - Whenever File1 lists a (new) folder (Part 3.2 re-listing): folderListed().
-//   - Rename execution's reset (Part 3.4 step 6): Form_Load(), then resetRuleGroups().
+//   - The window's load routine: Form_Load(), after File1 lists its folder.
+//   - Whenever File1 lists a (new) folder (txtPath's change): folderListed().
+//   - The reset after a rename execution: Form_Load(), then resetRuleGroups().
 //   - Every focus change inside the main window: setFocusControl(objectName of the
 //     widget that now has the focus; empty when it is none of the window's). When
 //     the engine moves the focus itself (reFil_Click gives txtFil the focus, ...) it
@@ -45,11 +45,11 @@ class FileList;
 //
 // Handler runs
 // ------------
-// Handlers call one another directly, as in the original. Work that the window starts
+// Handlers call one another directly. Work that the window starts
 // (an edit, a click, a focus change, one of the calls above) is one run: List1 is
 // published once when the outermost handler returns (one entriesReset/entriesChanged),
-// and focus moves requested during the run are carried out then, in the original's
-// order: the old control's LostFocus, the new control's GotFocus.
+// and focus moves requested during the run are carried out then, in the window
+// system's order: the old control's LostFocus, the new control's GotFocus.
 //
 // How the preview is kept
 // -----------------------
@@ -103,16 +103,15 @@ public:
     [[nodiscard]] OptionButton &Numno() { return m_Numno; }
 
     // --- Operations the window calls -------------------------------------------------
-    // The engine part of the main window's load routine (Part 3.1, Part 1.1 "State and
-    // lifecycle"): rule codes 0, PreviewUnnumbered True, the extension flags False,
-    // ForbiddenChars filled, List1 refilled from File1, and the rules whose options
-    // are selected applied to it (at program start all are "no change").
+    // The engine part of the main window's load routine: rule codes 0, PreviewUnnumbered True, the
+    // extension flags False, ForbiddenChars filled, List1 refilled from File1, and the rules whose
+    // options are selected applied to it (at program start all are "no change").
     void Form_Load();
-    // After File1 has listed a new folder (Part 1.1 algorithm 4, Part 3.2): the
+    // After File1 has listed a new folder: the
     // extension filter txtP_Change runs (pattern set, List1 refilled) and every
     // selected rule is applied again to the new names, in group order.
     void folderListed();
-    // Rename execution's reset (Part 3.4 step 6.4): Filno, ExNo, Numno and Nno are
+    // The reset after a rename execution: Filno, ExNo, Numno and Nno are
     // selected in this order, each running its Click when the selection changes.
     void resetRuleGroups();
 
@@ -122,13 +121,13 @@ public:
     // of the control that had it and the GotFocus handler of this one.
     void setFocusControl(const QString &name);
 
-    // --- Part 1.1 ---------------------------------------------------------------------
+    // --- Full rebuild ------------------------------------------------------------------
     // Every entry reset to its folder name, then the selected rules applied again in
     // group order (file-name rule with txtFil, extension rule with txtEX, numbering).
     // The letter-case rule is not re-applied (the body of Nno_Click).
     void FullRebuild();
 
-    // --- Part 1.2: file-name part rules and the replace pair ---------------------------
+    // --- File-name part rules and the replace pair --------------------------------------
     void Filno_Click();
     void FilDel_Click();
     void reFil_Click();
@@ -144,7 +143,7 @@ public:
     [[nodiscard]] bool txtW_KeyPress(const QString &typed);
     void txtW_Change();
 
-    // --- Part 1.3: extension rules and filter --------------------------------------------
+    // --- Extension rules and the filter ------------------------------------------------
     void ExNo_Click();
     void ExDel_Click();
     void ExRen_Click();
@@ -157,14 +156,14 @@ public:
     void txtEX_LostFocus();
     void txtP_Change();
 
-    // --- Part 1.4: letter case ----------------------------------------------------------
+    // --- Letter case -------------------------------------------------------------------
     void Nno_Click();
     void NB_Click();
     void NF_Click();
     void NS_Click();
     void DoNum();
 
-    // --- Part 1.5: numbering ------------------------------------------------------------
+    // --- Numbering ---------------------------------------------------------------------
     // Apply numbering (the Click of CmdNum).
     void CmdNum_Click();
     // Strip numbering (the Click of Numno).
@@ -179,7 +178,7 @@ public:
     void txtZ_Change();
     void txtZ_Click();
 
-    // --- Engine state (Part 1.1), read-only -----------------------------------------------
+    // --- Engine state, read-only ---------------------------------------------------------
     [[nodiscard]] qint16 FileRuleCode() const { return m_FileRuleCode; }
     [[nodiscard]] qint16 ExtRuleCode() const { return m_ExtRuleCode; }
     [[nodiscard]] qint16 NumRuleCode() const { return m_NumRuleCode; }
@@ -222,7 +221,7 @@ private:
         QString number;
         NumberPlace place = NumberPlace::None;
         // The extension part was written by the change rule ("." + txtEX); only then
-        // may the change-focus step take its dot off (issue 2 decision 3).
+        // may the change-focus step take its dot off.
         bool extByChangeRule = false;
         bool dirty = false;
         // Replace pair: the entry's base name and extension joined, without the

@@ -10,7 +10,7 @@ namespace lorvane {
 // Model of one text box of the main window (txtFil, txtEX, txtW, ...), owned by the
 // RenameEngine, which installs the box's event handlers.
 //
-// setText() is the original's "Text = ..." from code: when the text really changes,
+// setText() sets the text from code: when the text really changes,
 // textChanged() is emitted and then the box's Change handler runs at once, nested
 // inside the caller. Handlers rely on this (a trim that changes the text re-runs the
 // handler before the outer run goes on).

@@ -68,7 +68,7 @@ TEST(FileNameRules, RefusedCharactersNeverReachTheText)
     EXPECT_FALSE(t.type(e.txtFil(), QStringLiteral("?")));
     EXPECT_EQ(caretRequests, 1);
     EXPECT_EQ(e.txtFil().text(), QStringLiteral("ab"));
-    // Issue 2 decision 7: pasted text loses them as well.
+    // Pasted text loses them as well.
     QString shown;
     QObject::connect(&e.txtFil(), &TextBox::textChanged, [&](const QString &s) { shown = s; });
     e.txtFil().userEdit(QStringLiteral("a<b>c:d"));

@@ -7,8 +7,8 @@
 namespace lorvane::test {
 
 // File1 for engine tests: a fixed folder of names; the pattern "*.*" lists them all,
-// "*.ext" those whose name ends in ".ext" (letter case ignored, as the folder list of
-// the original does).
+// "*.ext" those whose name ends in ".ext" (letter case ignored, as a folder list
+// filter on a case-insensitive file system would).
 class FakeFileList : public FileList
 {
 public:
