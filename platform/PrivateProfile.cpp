@@ -161,7 +161,29 @@ ServiceResult writePrivateProfileString(const QString &section, const QString &k
             return ServiceResult::failure(in.errorString() + QStringLiteral(": ") + fileName);
         original = in.readAll();
     }
-    const auto edited = withProfileString(original, section, key, value, newFileEnding);
+    // Windows writes desktop.ini as UTF-16 when a name needs it, and some
+    // editors put a byte order mark before UTF-8: both are edited as UTF-8
+    // text and written back in their own form.
+    enum class Form { Bytes, Utf8Bom, Utf16Le } form = Form::Bytes;
+    QByteArray text = original;
+    if (original.startsWith("\xEF\xBB\xBF")) {
+        form = Form::Utf8Bom;
+        text = original.mid(3);
+    } else if (original.startsWith("\xFF\xFE")) {
+        form = Form::Utf16Le;
+        const QByteArray units = original.mid(2);
+        text = QString::fromUtf16(reinterpret_cast<const char16_t *>(units.constData()),
+                                  units.size() / 2)
+                   .toUtf8();
+    }
+    auto edited = withProfileString(text, section, key, value, newFileEnding);
+    if (edited && form == Form::Utf8Bom)
+        edited->prepend("\xEF\xBB\xBF");
+    if (edited && form == Form::Utf16Le) {
+        const QString decoded = QString::fromUtf8(*edited);
+        *edited = QByteArray("\xFF\xFE") +
+                  QByteArray(reinterpret_cast<const char *>(decoded.utf16()), decoded.size() * 2);
+    }
     if (!edited)
         return ServiceResult::failure(QStringLiteral("Refused line break or separator in \"") +
                                       key + QStringLiteral("\": ") + fileName);

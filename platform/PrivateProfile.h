@@ -26,7 +26,10 @@ std::optional<QByteArray> withProfileString(const QByteArray &original, const QS
                                             const QString &key, const QString &value,
                                             LineEnding newFileEnding);
 
-// Reads, edits and saves `fileName` with withProfileString(). The file is
+// Reads, edits and saves `fileName` with withProfileString(); a file in
+// UTF-16 (little-endian, with its byte order mark, as Windows writes
+// desktop.ini for names outside its code page) or UTF-8 with a byte order
+// mark is edited as text and keeps its form. The file is
 // replaced whole, so that a failing write never leaves half a file; its
 // permissions and stored attribute word are carried over. Refused names, an
 // unreadable or write-protected file and a failed save are reported.

@@ -130,3 +130,28 @@ TEST(PrivateProfileFile, PermissionsAndStoredAttributesSurviveTheRewrite)
         EXPECT_EQ(readDosAttributes(ini).word, dos::Hidden | dos::System);
     }
 }
+
+TEST(PrivateProfileFile, Utf16AndByteOrderMarkedFilesKeepTheirForm)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("desktop.ini");
+    const QString before = QStringLiteral("[.ShellClassInfo]\r\nLocalizedResourceName=صور\r\n");
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char *>(before.utf16()), before.size() * 2);
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(utf16);
+    f.close();
+    ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "a.ico", ini).ok());
+    const QByteArray after = contents(ini);
+    ASSERT_TRUE(after.startsWith("\xFF\xFE"));
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t *>(after.constData() + 2),
+                                 (after.size() - 2) / 2),
+              before + QStringLiteral("IconFile=a.ico\r\n"));
+
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("\xEF\xBB\xBF[.ShellClassInfo]\r\nIconFile=old.ico\r\n");
+    f.close();
+    ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "b.ico", ini).ok());
+    EXPECT_EQ(contents(ini), "\xEF\xBB\xBF[.ShellClassInfo]\r\nIconFile=b.ico\r\n");
+}
