@@ -153,7 +153,9 @@ SystemColours currentSystemColours()
 
 CmdButton::CmdButton(QWidget *parent) : QWidget(parent), m_overTimer(new QTimer(this))
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab focus only: a right press must leave the button as it is, so the
+    // other presses take the focus themselves.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_overTimer->setInterval(overTimerInterval);
@@ -650,6 +652,8 @@ void CmdButton::mousePressEvent(QMouseEvent *event)
     const int button = buttonCode(event->button());
     if (button == 0)
         return;
+    if (button != 2)
+        setFocus(Qt::MouseFocusReason);
     m_pressFromDoubleClick = false;
     if (button == 1)
         m_leftPressedHere = true;

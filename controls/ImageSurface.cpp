@@ -14,6 +14,9 @@ namespace {
 
 constexpr int captionFlags =
     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::TextDontClip;
+// Measured flush left: a centred measurement rounds the fractional offset into
+// the width, which then depends on the width offered.
+constexpr int measureFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
 QRgb toRgb(Colour c)
 {
@@ -87,7 +90,7 @@ Size ImageSurface::measureCaption(const QString &caption, int width) const
     // Measured against the image so that the resolution matches the drawing.
     const QFontMetrics metrics(m_font, &m_image);
     const QRect bounds =
-        metrics.boundingRect(QRect(0, 0, std::max(width, 0), 1 << 20), captionFlags, caption);
+        metrics.boundingRect(QRect(0, 0, std::max(width, 0), 1 << 20), measureFlags, caption);
     return {bounds.width(), bounds.height()};
 }
 
