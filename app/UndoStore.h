@@ -1,0 +1,36 @@
+#pragma once
+
+#include "BatchRename.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// UndoNames: the record of the last confirmed renaming, kept in memory for as
+// long as the program runs. It holds the folder and, in the order the files
+// were renamed, each rename that really took place, so an undo puts back
+// exactly that. There is no limit on its length.
+//
+// entry() shows it as the table the program has always had: entry 0 is the
+// count as decimal text, entries 2m-1 and 2m the full paths of file m under
+// its new and its old name.
+class UndoStore
+{
+public:
+    // Forgets the old record; the count reads "0" from now on.
+    void reset(const QByteArray &folder);
+    void record(const lorvane::RenamePair &done);
+
+    [[nodiscard]] qsizetype count() const { return qsizetype(m_done.size()); }
+    [[nodiscard]] QString entry(qsizetype index) const;
+    [[nodiscard]] const QByteArray &folder() const { return m_folder; }
+    // The renames that give every recorded file its old name back, first to last.
+    [[nodiscard]] std::vector<lorvane::RenamePair> restorePairs() const;
+
+private:
+    [[nodiscard]] QString pathOf(const QByteArray &name) const;
+
+    QByteArray m_folder;
+    std::vector<lorvane::RenamePair> m_done;
+};

@@ -1,0 +1,418 @@
+#include "RenameExecution.h"
+
+#include "BatchRename.h"
+#include "FileNameCodec.h"
+#include "RenameHost.h"
+#include "RenameJob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+using Listing = std::map<QString, QByteArray>;
+
+// A main window made of plain data over a real folder: File1 is the folder's
+// files in name order, List1 starts as a copy and the test edits it.
+class FakeWindow : public RenameHost
+{
+public:
+    explicit FakeWindow(QString folder) : m_folder(std::move(folder)) { relist(); }
+
+    void relist()
+    {
+        names = QDir(m_folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        previews = names;
+        excluded.assign(size_t(names.size()), false);
+    }
+    void showFolder(const QString &folder)
+    {
+        m_folder = folder;
+        relist();
+    }
+
+    QByteArray folderBytes() const override { return QFile::encodeName(m_folder); }
+    std::vector<QByteArray> fileBytes() const override
+    {
+        std::vector<QByteArray> bytes;
+        for (const QString &name : names)
+            bytes.push_back(lorvane::encodeFileName(name));
+        return bytes;
+    }
+    std::vector<bool> excludedRows() const override { return excluded; }
+    QStringList previewNames() const override { return previews; }
+
+    // Numbering after the base name, start 1 step 1, from the file names.
+    void forceNumbering() override
+    {
+        log.push_back("number");
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const qsizetype dot = names[i].lastIndexOf(QLatin1Char('.'));
+            const QString base = dot < 0 ? names[i] : names[i].left(dot);
+            const QString ext = dot < 0 ? QString() : names[i].mid(dot);
+            previews[i] = base + QString::number(i + 1) + ext;
+        }
+    }
+    bool askYesNo(const QString &text, Icon icon) override
+    {
+        log.push_back("ask");
+        questions.push_back({text, icon});
+        const bool yes = answers.empty() || answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return yes;
+    }
+    void report(const QString &text) override
+    {
+        log.push_back("report");
+        reports << text;
+    }
+    void setUndoEnabled(bool enabled) override { undoEnabled = enabled; }
+    void showProgress(qint64 filesToProcess, lorvane::RenameJob &job) override
+    {
+        log.push_back("progress");
+        progressFiles = filesToProcess;
+        while (!job.isFinished())
+            job.advance(std::chrono::microseconds(50));
+    }
+    void letEventsRun() override { log.push_back("events"); }
+    void reload() override
+    {
+        log.push_back("reload");
+        relist();
+    }
+
+    QStringList names;
+    QStringList previews;
+    std::vector<bool> excluded;
+    std::deque<bool> answers;
+    std::vector<std::pair<QString, Icon>> questions;
+    std::vector<std::string> log;
+    QStringList reports;
+    bool undoEnabled = false;
+    qint64 progressFiles = -1;
+
+private:
+    QString m_folder;
+};
+
+class Folder
+{
+public:
+    QString path() const { return m_dir.path(); }
+    void write(const QString &name, const QByteArray &content) const
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::NewOnly)) << name.toStdString();
+        file.write(content);
+    }
+    // Every entry with its content ("<folder>" for a folder).
+    Listing listing() const
+    {
+        Listing result;
+        for (const QFileInfo &info :
+             QDir(path()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            QFile file(info.filePath());
+            result[info.fileName()] =
+                info.isDir() ? "<folder>" : (file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+        }
+        return result;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QString pathIn(const Folder &folder, const QString &name)
+{
+    return folder.path() + QLatin1Char('/') + name;
+}
+
+TEST(RenameExecution, TenFilesThreeExcludedTwoUnchanged)
+{
+    Folder folder;
+    for (int i = 0; i < 10; ++i)
+        folder.write(QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    for (int i = 0; i < 10; ++i)
+        window.previews[i] = QStringLiteral("new%1.txt").arg(i);
+    for (int i : {1, 4, 8})
+        window.excluded[size_t(i)] = true;
+    for (int i : {2, 6})
+        window.previews[i] = window.names[i];
+
+    execution.CmdDoNow_Click();
+
+    EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "progress", "events", "reload"}));
+    EXPECT_EQ(window.questions.at(0).first,
+              QStringLiteral("هل تريد بالتأكيد تغيير أسماء هذه الملفات"));
+    EXPECT_EQ(window.questions.at(0).second, RenameHost::Icon::Information);
+    EXPECT_EQ(window.progressFiles, 7);
+    EXPECT_TRUE(window.undoEnabled);
+    const UndoStore &undo = execution.UndoNames();
+    EXPECT_EQ(undo.entry(0), QStringLiteral("5"));
+    const int renamed[] = {0, 3, 5, 7, 9};
+    for (int m = 1; m <= 5; ++m) {
+        SCOPED_TRACE(m);
+        const int i = renamed[m - 1];
+        EXPECT_EQ(undo.entry(2 * m - 1), pathIn(folder, QStringLiteral("new%1.txt").arg(i)));
+        EXPECT_EQ(undo.entry(2 * m), pathIn(folder, QStringLiteral("f%1.txt").arg(i)));
+    }
+    Listing expected;
+    for (int i = 0; i < 10; ++i) {
+        const bool kept = i == 1 || i == 4 || i == 8 || i == 2 || i == 6;
+        expected[(kept ? QStringLiteral("f%1.txt") : QStringLiteral("new%1.txt")).arg(i)] =
+            QByteArray::number(i);
+    }
+    EXPECT_EQ(folder.listing(), expected);
+    EXPECT_TRUE(window.reports.isEmpty());
+}
+
+TEST(RenameExecution, AnsweringNoRenamesNothingAndKeepsTheUndoRecord)
+{
+    Folder folder;
+    folder.write("a", "A");
+    folder.write("b", "B");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    window.previews = {"x", "y"};
+    execution.CmdDoNow_Click();
+    ASSERT_EQ(execution.UndoNames().count(), 2);
+
+    window.previews = {"p", "q"};
+    window.answers = {false};
+    window.log.clear();
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "reload"}));
+    EXPECT_TRUE(window.undoEnabled);
+    EXPECT_EQ(execution.UndoNames().count(), 2);
+    EXPECT_EQ(execution.UndoNames().entry(1), pathIn(folder, "x"));
+    EXPECT_EQ(folder.listing(), (Listing{{"x", "A"}, {"y", "B"}}));
+}
+
+TEST(RenameExecution, EmptyFolderListDoesNothing)
+{
+    Folder folder;
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    execution.CmdDoNow_Click();
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_FALSE(window.undoEnabled);
+}
+
+TEST(RenameExecution, EqualPreviewNamesAreNumberedApartBeforeTheQuestion)
+{
+    struct Row
+    {
+        const char *what;
+        bool yes;
+    };
+    for (const Row row : {Row{"yes", true}, Row{"no", false}}) {
+        SCOPED_TRACE(row.what);
+        Folder folder;
+        folder.write("a.txt", "A");
+        folder.write("b.txt", "B");
+        folder.write("c.txt", "C");
+        FakeWindow window(folder.path());
+        RenameExecution execution(window);
+        // An excluded entry takes part in the check as well.
+        window.previews = {"same.txt", "other.txt", "same.txt"};
+        window.excluded = {true, false, false};
+        window.answers = {row.yes};
+        execution.CmdDoNow_Click();
+        ASSERT_GE(window.log.size(), 2u);
+        EXPECT_EQ(window.log[0], "number");
+        EXPECT_EQ(window.log[1], "ask");
+        EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "number"), 1);
+        if (row.yes)
+            EXPECT_EQ(folder.listing(),
+                      (Listing{{"a.txt", "A"}, {"b2.txt", "B"}, {"c3.txt", "C"}}));
+        else
+            EXPECT_EQ(folder.listing(), (Listing{{"a.txt", "A"}, {"b.txt", "B"}, {"c.txt", "C"}}));
+    }
+}
+
+TEST(RenameExecution, NamesThatDifferInCaseOnlyAreNotDuplicates)
+{
+    Folder folder;
+    folder.write("a", "A");
+    folder.write("b", "B");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    window.previews = {"Name", "name"};
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "number"), 0);
+    EXPECT_EQ(folder.listing(), (Listing{{"Name", "A"}, {"name", "B"}}));
+}
+
+TEST(RenameExecution, EveryFileExcludedShowsNoProgressAndRecordsNothing)
+{
+    Folder folder;
+    folder.write("a", "A");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    window.previews = {"x"};
+    window.excluded = {true};
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "events", "reload"}));
+    EXPECT_TRUE(window.undoEnabled);
+    EXPECT_EQ(execution.UndoNames().entry(0), QStringLiteral("0"));
+    EXPECT_EQ(folder.listing(), (Listing{{"a", "A"}}));
+}
+
+TEST(RenameExecution, FailuresAreReportedOnceAndTheRestIsRenamed)
+{
+    Folder folder;
+    folder.write("a", "A");
+    folder.write("b", "B");
+    folder.write("c", "C");
+    folder.write(".taken", "hidden");
+    FakeWindow window(folder.path());
+    window.names.removeAll(".taken");
+    window.previews = window.names;
+    window.excluded.assign(3, false);
+    RenameExecution execution(window);
+    window.previews = {".taken", "sub/dir", "d"};
+    execution.CmdDoNow_Click();
+
+    EXPECT_EQ(folder.listing(),
+              (Listing{{"a", "A"}, {"b", "B"}, {"d", "C"}, {".taken", "hidden"}}));
+    EXPECT_EQ(execution.UndoNames().count(), 1);
+    EXPECT_EQ(execution.UndoNames().entry(1), pathIn(folder, "d"));
+    ASSERT_EQ(window.reports.size(), 1);
+    const QString &report = window.reports[0];
+    EXPECT_TRUE(report.startsWith(QStringLiteral("تعذرت إعادة تسمية هذه الملفات:")));
+    EXPECT_TRUE(report.contains(QStringLiteral("a إلى .taken: يوجد ملف أو مجلد آخر بالاسم الجديد")))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("b إلى sub/dir: الاسم الجديد غير صالح")))
+        << report.toStdString();
+    EXPECT_FALSE(report.contains(QStringLiteral("c إلى")));
+    // The report comes after the window shows the new state.
+    EXPECT_EQ(window.log.back(), "report");
+}
+
+TEST(RenameExecution, UndoPutsBackChainsAndRingsEvenFromAnotherFolder)
+{
+    Folder folder;
+    Folder elsewhere;
+    elsewhere.write("other", "O");
+    for (const char *name : {"1", "2", "3", "x", "y"})
+        folder.write(name, name);
+    const Listing before = folder.listing();
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    // Names in order 1 2 3 x y: a ring 1->2->3->1 and a chain x->y->z.
+    window.previews = {"2", "3", "1", "y", "z"};
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(folder.listing(),
+              (Listing{{"1", "3"}, {"2", "1"}, {"3", "2"}, {"y", "x"}, {"z", "y"}}));
+    EXPECT_EQ(execution.UndoNames().count(), 5);
+
+    window.showFolder(elsewhere.path());
+    window.log.clear();
+    execution.cmdUnRename_Click();
+    EXPECT_EQ(
+        window.questions.back().first,
+        QStringLiteral("هل تريد بالتأكيد استرجاع أسماء الملفات التى أعدت تسميتها في آخر مرة"));
+    EXPECT_EQ(window.questions.back().second, RenameHost::Icon::Question);
+    EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "reload"}));
+    EXPECT_FALSE(window.undoEnabled);
+    EXPECT_EQ(folder.listing(), before);
+    EXPECT_EQ(elsewhere.listing(), (Listing{{"other", "O"}}));
+    // The record stays; only the disabled button keeps it from a second use.
+    EXPECT_EQ(execution.UndoNames().count(), 5);
+}
+
+TEST(RenameExecution, UndoAnsweredNoChangesNothing)
+{
+    Folder folder;
+    folder.write("a", "A");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    window.previews = {"b"};
+    execution.CmdDoNow_Click();
+    window.answers = {false};
+    window.log.clear();
+    execution.cmdUnRename_Click();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"ask"}));
+    EXPECT_TRUE(window.undoEnabled);
+    EXPECT_EQ(folder.listing(), (Listing{{"b", "A"}}));
+}
+
+TEST(RenameExecution, UndoReportsWhatItCouldNotRestore)
+{
+    Folder folder;
+    folder.write("a", "A");
+    folder.write("b", "B");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    window.previews = {"c", "d"};
+    execution.CmdDoNow_Click();
+    // Since then someone took "a" and removed "d".
+    folder.write("a", "new A");
+    ASSERT_TRUE(QFile::remove(pathIn(folder, "d")));
+    execution.cmdUnRename_Click();
+    EXPECT_EQ(folder.listing(), (Listing{{"a", "new A"}, {"c", "A"}}));
+    ASSERT_EQ(window.reports.size(), 1);
+    const QString &report = window.reports[0];
+    EXPECT_TRUE(report.startsWith(QStringLiteral("تعذرت استعادة أسماء هذه الملفات:")));
+    EXPECT_TRUE(report.contains(QStringLiteral("c إلى a: يوجد ملف أو مجلد آخر بالاسم الجديد")));
+    EXPECT_TRUE(report.contains(QStringLiteral("d إلى b: الملف لم يعد موجودا")));
+}
+
+TEST(RenameExecution, LongReportsNameThirtyFilesAndCountTheRest)
+{
+    std::vector<lorvane::RenamePair> pairs;
+    for (int i = 0; i < 45; ++i)
+        pairs.push_back({"f" + QByteArray::number(i), ""});
+    lorvane::BatchRename batch("/", pairs);
+    batch.runAll();
+    const QStringList lines =
+        RenameExecution::failureMessage(batch, RenameExecution::Work::Rename).split('\n');
+    ASSERT_EQ(lines.size(), 32);
+    EXPECT_EQ(lines[1], QStringLiteral("f0 إلى : الاسم الجديد غير صالح"));
+    EXPECT_EQ(lines.last(), QStringLiteral("وملفات أخرى عددها 15"));
+}
+
+TEST(RenameExecution, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    // File1 shows such a byte as an escape; the rename must still find the
+    // file by its bytes and keep the byte in the new name.
+    QTemporaryDir dir;
+    const QByteArray folderBytes = QFile::encodeName(dir.path());
+    const QByteArray latin = QByteArrayLiteral("caf\xe9.txt");
+    FILE *created = std::fopen((folderBytes + '/' + latin).constData(), "w");
+    ASSERT_NE(created, nullptr);
+    std::fclose(created);
+
+    class OneFile : public FakeWindow
+    {
+    public:
+        using FakeWindow::FakeWindow;
+        std::vector<QByteArray> fileBytes() const override
+        {
+            return {QByteArrayLiteral("caf\xe9.txt")};
+        }
+    };
+    OneFile window(dir.path());
+    window.names = {lorvane::decodeFileName(latin)};
+    window.excluded = {false};
+    window.previews = {QStringLiteral("old-") + lorvane::decodeFileName(latin)};
+    RenameExecution execution(window);
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(execution.UndoNames().count(), 1);
+    EXPECT_TRUE(window.reports.isEmpty());
+    EXPECT_EQ(::access((folderBytes + QByteArrayLiteral("/old-caf\xe9.txt")).constData(), F_OK), 0);
+    EXPECT_NE(::access((folderBytes + '/' + latin).constData(), F_OK), 0);
+}
+
+} // namespace
