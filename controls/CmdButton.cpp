@@ -172,7 +172,7 @@ CmdButton::~CmdButton() = default;
 void CmdButton::InitProperties(const QString &displayName)
 {
     const SystemColours system = currentSystemColours();
-    m_look.enabled = true;
+    m_enabled = true;
     m_look.showFocusRect = true;
     m_look.caption = displayName;
     m_textFont = parentWidget() ? parentWidget()->font() : QApplication::font();
@@ -184,9 +184,7 @@ void CmdButton::InitProperties(const QString &displayName)
     m_mousePointer = 0;
     m_mouseIcon = QPixmap();
     applyPointer();
-    m_applyingEnabled = true;
-    QWidget::setEnabled(true);
-    m_applyingEnabled = false;
+    applySurfaceEnabled();
     applySurfaceFont(m_textFont);
     ComputePalette();
     UpdateAccessKey();
@@ -221,7 +219,7 @@ QStringList CmdButton::ReadProperties(const PropertyBag &bag)
 
     m_look.buttonType = readInt("BTYPE", 2);
     m_look.caption = bag.value("TX", QString()).toString();
-    m_look.enabled = readBool("ENAB", true);
+    m_enabled = readBool("ENAB", true);
     if (bag.contains("FONT")) {
         bool ok = false;
         const QFont font = savedFont(bag.value("FONT"), &ok);
@@ -251,9 +249,7 @@ QStringList CmdButton::ReadProperties(const PropertyBag &bag)
     }
 
     applyPointer();
-    m_applyingEnabled = true;
-    QWidget::setEnabled(m_look.enabled);
-    m_applyingEnabled = false;
+    applySurfaceEnabled();
     applySurfaceFont(m_textFont);
     ComputePalette();
     UpdateAccessKey();
@@ -268,7 +264,7 @@ void CmdButton::WriteProperties(PropertyBag &bag) const
 {
     bag.setValue("BTYPE", m_look.buttonType);
     bag.setValue("TX", m_look.caption);
-    bag.setValue("ENAB", m_look.enabled);
+    bag.setValue("ENAB", m_enabled);
     bag.setValue("FONT", m_textFont);
     bag.setValue("COLTYPE", m_colorScheme);
     bag.setValue("FOCUSR", m_look.showFocusRect);
@@ -333,12 +329,20 @@ void CmdButton::setCaption(const QString &caption)
 
 void CmdButton::setButtonEnabled(bool enabled)
 {
-    m_look.enabled = enabled;
+    m_enabled = enabled;
+    applySurfaceEnabled();
     Redraw(StateUp, true);
-    m_applyingEnabled = true;
-    QWidget::setEnabled(enabled);
-    m_applyingEnabled = false;
     emit savedValueChanged(QStringLiteral("ENAB"));
+}
+
+void CmdButton::applySurfaceEnabled()
+{
+    m_applyingEnabled = true;
+    QWidget::setEnabled(m_enabled);
+    m_applyingEnabled = false;
+    // The look follows what the user can do: a button inside a disabled
+    // window part is drawn disabled too, while its own Enabled stays.
+    m_look.enabled = isEnabled();
 }
 
 void CmdButton::setTextFont(const QFont &font)
@@ -613,14 +617,18 @@ void CmdButton::changeEvent(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::EnabledChange:
-        // QWidget::setEnabled called directly must not leave the look behind.
+        // QWidget::setEnabled on the button itself is its Enabled; one on a
+        // parent only changes whether it can be used.
         if (!m_applyingEnabled) {
-            const bool enabled = !testAttribute(Qt::WA_Disabled);
-            if (enabled != m_look.enabled) {
-                m_look.enabled = enabled;
+            const bool own = !testAttribute(Qt::WA_ForceDisabled);
+            const bool ownChanged = own != m_enabled;
+            m_enabled = own;
+            if (ownChanged || m_look.enabled != isEnabled()) {
+                m_look.enabled = isEnabled();
                 Redraw(StateUp, true);
-                emit savedValueChanged(QStringLiteral("ENAB"));
             }
+            if (ownChanged)
+                emit savedValueChanged(QStringLiteral("ENAB"));
         }
         break;
     case QEvent::PaletteChange:

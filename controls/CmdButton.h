@@ -87,8 +87,9 @@ public:
     void setButtonType(int type);
     QString caption() const { return m_look.caption; }
     void setCaption(const QString &caption);
-    bool isButtonEnabled() const { return m_look.enabled; }
-    // Also reached through QWidget::setEnabled: both change the same value.
+    bool isButtonEnabled() const { return m_enabled; }
+    // Also reached through QWidget::setEnabled on the button: both change the
+    // same value. A disabled parent draws the button disabled but leaves this.
     void setButtonEnabled(bool enabled);
     QFont textFont() const { return m_textFont; }
     void setTextFont(const QFont &font);
@@ -175,6 +176,7 @@ private:
     void UpdateAccessKey();
     void resizeHandling();
     void applySurfaceFont(const QFont &font);
+    void applySurfaceEnabled();
     void textFontChanged();
     void applyPointer();
 
@@ -193,6 +195,7 @@ private:
     Colour m_foreColor = 0;
     Colour m_foreOver = 0;
     int m_colorScheme = 1;
+    bool m_enabled = true;
     short m_mousePointer = 0;
     QPixmap m_mouseIcon;
     bool m_designMode = false;

@@ -143,7 +143,17 @@ SystemColours systemColoursFrom(const QPalette &palette)
     s.buttonText = fromQColor(palette.color(QPalette::Active, QPalette::ButtonText));
     s.buttonHighlight = fromQColor(palette.color(QPalette::Active, QPalette::Light));
     s.darkShadow3D = fromQColor(palette.color(QPalette::Active, QPalette::Shadow));
-    s.light3D = fromQColor(palette.color(QPalette::Active, QPalette::Midlight));
+    // The 3-D light lies between the face and the highlight. Some styles (Fusion)
+    // give a Midlight darker than the face, which would turn the light faces of
+    // types 4 and 6 grey; those get the halfway colour instead.
+    const QColor face = palette.color(QPalette::Active, QPalette::Button);
+    const QColor light = palette.color(QPalette::Active, QPalette::Light);
+    const QColor midlight = palette.color(QPalette::Active, QPalette::Midlight);
+    if (midlight.lightness() >= face.lightness())
+        s.light3D = fromQColor(midlight);
+    else
+        s.light3D = RGB((face.red() + light.red()) / 2, (face.green() + light.green()) / 2,
+                        (face.blue() + light.blue()) / 2);
     return s;
 }
 

@@ -40,7 +40,10 @@ private:
 QColor toQColor(Colour colour);
 Colour fromQColor(const QColor &colour);
 
-// The button colours of scheme 1, taken from a palette (normally the application's).
+// The button colours of scheme 1, taken from a palette (normally the
+// application's): face Button, shadow Dark, text ButtonText, highlight Light,
+// dark shadow Shadow, 3-D light Midlight (or halfway between Button and Light
+// where the style's Midlight is darker than the face).
 SystemColours systemColoursFrom(const QPalette &palette);
 
 // Colour of pixel (x, y) of the image as a Colour, for tests and tools.

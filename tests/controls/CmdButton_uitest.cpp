@@ -551,10 +551,20 @@ TEST(AccessKeyOf, TakesTheFirstSingleAmpersandOfTheFirstTwo)
         char key;
     };
     const Case cases[] = {
-        {"&Save", 's'}, {"Sa&ve", 'v'}, {"a&&b", 0}, {"a&&&b", 'b'},  {"&&&X", 'x'}, {"x", 0},
-        {"&", 0},       {"", 0},        {"ab&", 0},  {"&&x&&y&z", 0}, // only two ampersands are
-                                                                      // examined
-        {"&&x&y", 'y'}, {"no key", 0},  {"&1", '1'},
+        {"&Save", 's'},
+        {"Sa&ve", 'v'},
+        {"a&&b", 0},
+        {"a&&&b", 'b'},
+        {"&&&X", 'x'},
+        {"x", 0},
+        {"&", 0},
+        {"", 0},
+        {"ab&", 0},
+        {"&&x&&y&z", 0}, // only two ampersands are
+                         // examined
+        {"&&x&y", 'y'},
+        {"no key", 0},
+        {"&1", '1'},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.caption);
@@ -574,4 +584,29 @@ TEST_F(CmdButtonTest, ALeaveEndsTheHoverWhereThePointerCannotBeRead)
     QApplication::sendEvent(button, &leave);
     QTRY_VERIFY_WITH_TIMEOUT(!button->isMouseOver(), 1000);
     EXPECT_EQ(log->take(), (QStringList{"MouseOver@up", "MouseOut@up"}));
+}
+
+TEST_F(CmdButtonTest, EnabledIsTheButtonsOwnADisabledParentOnlyGreysIt)
+{
+    button->setButtonType(8);
+    QSignalSpy marks(button, &CmdButton::savedValueChanged);
+    const Colour shadow = button->look().palette.shadow;
+    host->setEnabled(false);
+    EXPECT_TRUE(button->isButtonEnabled());
+    EXPECT_EQ(colourAt(button->image(), 0, 0), shadow);
+    QTest::keyClick(host.get(), Qt::Key_S, Qt::AltModifier);
+    host->setEnabled(true);
+    EXPECT_EQ(colourAt(button->image(), 0, 0), button->look().palette.face);
+    EXPECT_EQ(marks.count(), 0);
+    EXPECT_TRUE(log->take().isEmpty());
+
+    static_cast<QWidget *>(button)->setEnabled(false);
+    EXPECT_FALSE(button->isButtonEnabled());
+    EXPECT_EQ(colourAt(button->image(), 0, 0), shadow);
+    ASSERT_EQ(marks.count(), 1);
+    EXPECT_EQ(marks.at(0).at(0).toString(), QStringLiteral("ENAB"));
+    host->setEnabled(false);
+    host->setEnabled(true);
+    EXPECT_FALSE(button->isButtonEnabled());
+    EXPECT_EQ(colourAt(button->image(), 0, 0), shadow);
 }

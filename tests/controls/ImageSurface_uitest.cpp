@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -165,4 +166,26 @@ TEST(ImageSurface, FocusRectInvertsEveryOtherFramePixel)
             ASSERT_EQ(colourAt(image, x, y), RGB(200, 100, 50));
     surface.drawFocusRect({10, 10, 10, 20}); // empty: nothing
     EXPECT_EQ(colourAt(image, 10, 10), RGB(200, 100, 50));
+}
+
+TEST(SystemColours, ComeFromThePaletteWithALightThatIsNotDarkerThanTheFace)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Button, QColor(200, 200, 200));
+    palette.setColor(QPalette::Light, QColor(250, 250, 250));
+    palette.setColor(QPalette::Midlight, QColor(220, 221, 222));
+    palette.setColor(QPalette::Dark, QColor(100, 100, 100));
+    palette.setColor(QPalette::Shadow, QColor(20, 20, 20));
+    palette.setColor(QPalette::ButtonText, QColor(1, 2, 3));
+    SystemColours s = systemColoursFrom(palette);
+    EXPECT_EQ(s.buttonFace, RGB(200, 200, 200));
+    EXPECT_EQ(s.buttonHighlight, RGB(250, 250, 250));
+    EXPECT_EQ(s.light3D, RGB(220, 221, 222));
+    EXPECT_EQ(s.buttonShadow, RGB(100, 100, 100));
+    EXPECT_EQ(s.darkShadow3D, RGB(20, 20, 20));
+    EXPECT_EQ(s.buttonText, RGB(1, 2, 3));
+
+    palette.setColor(QPalette::Midlight, QColor(150, 150, 150));
+    s = systemColoursFrom(palette);
+    EXPECT_EQ(s.light3D, RGB(225, 225, 225));
 }
