@@ -1,0 +1,61 @@
+#pragma once
+
+#include "DirectoryListing.h"
+#include "FileList.h"
+
+#include <QAbstractListModel>
+
+// The folder list File1: the files of one folder that match a pattern, in
+// natural order. Each entry keeps its decoded name (what the rules and the
+// preview work on) and its exact on-disk bytes (what a rename must use).
+class FolderListModel : public QAbstractListModel, public lorvane::FileList
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        BytesRole = Qt::UserRole + 1, // the entry's exact on-disk name (QByteArray)
+    };
+
+    explicit FolderListModel(QObject *parent = nullptr);
+
+    // Lists `folder` (decoded form of an absolute path). When it is not an
+    // existing, readable folder the list stays on its previous folder and
+    // false is returned.
+    bool setPath(const QString &folder);
+    // The folder shown, decoded form (empty before the first setPath).
+    [[nodiscard]] QString path() const override { return m_path; }
+    [[nodiscard]] QByteArray pathBytes() const { return m_pathBytes; }
+
+    // The list's pattern ("*.*" at start); re-reads the folder.
+    void setPattern(const QString &pattern) override;
+    [[nodiscard]] QString pattern() const override { return m_pattern.text(); }
+
+    // Reads the folder again from the disk.
+    void refresh();
+
+    [[nodiscard]] int count() const override { return int(m_entries.size()); }
+    [[nodiscard]] QString entry(int index) const override { return name(index); }
+    [[nodiscard]] const QString &name(int row) const { return m_entries[size_t(row)].name; }
+    [[nodiscard]] const QByteArray &bytes(int row) const { return m_entries[size_t(row)].bytes; }
+    // Full path of an entry, exact bytes.
+    [[nodiscard]] QByteArray fullPathBytes(int row) const;
+    // All names in order, decoded.
+    [[nodiscard]] QStringList names() const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+signals:
+    // After every new listing (folder, pattern or refresh), once the model has
+    // been reset.
+    void listed();
+
+private:
+    bool read(const QByteArray &folder);
+
+    QString m_path;
+    QByteArray m_pathBytes;
+    lorvane::NamePattern m_pattern;
+    std::vector<lorvane::DirEntry> m_entries;
+};

@@ -1,0 +1,673 @@
+#include "Form1.h"
+
+#include "DetachedLaunch.h"
+#include "FolderListModel.h"
+#include "FolderTree.h"
+#include "Form2.h"
+#include "PreviewListModel.h"
+#include "Twips.h"
+#include "UserSettings.h"
+
+#include "CmdButton.h"
+#include "RenameEngine.h"
+#include "StoredButtons.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Every caption and message of the window, each written once.
+namespace text {
+const QString noChange = QStringLiteral("لا تغيير");
+const QString remove = QStringLiteral("حذف");
+const QString change = QStringLiteral("تغيير");
+const QString insertBefore = QStringLiteral("إدخال قبل");
+const QString insertAfter = QStringLiteral("إدخال بعد");
+const QString chooseFolder = QStringLiteral("اختر المجلد");
+const QString filesBefore = QStringLiteral("الملفات قبل");
+const QString filesAfter = QStringLiteral("الملفات بعد");
+const QString filesAfterTip = QStringLiteral("حالة الملفات بعد التغيير");
+const QString fileNameRules = QStringLiteral("تعديل أسماء الملفات");
+const QString exclusion = QStringLiteral("استبعاد بعض الملفات من التغيير");
+const QString extensionRules = QStringLiteral("تعديل أسما الملحقات");
+const QString numbering = QStringLiteral("ترتيب ترقيمي");
+const QString letterCase = QStringLiteral("تعديل على الأحرف");
+const QString capitals = QStringLiteral("أحرف كبيرة");
+const QString smalls = QStringLiteral("أحرف صغيرة");
+const QString firstCapital = QStringLiteral("الحرف الأول كبير");
+const QString replace = QStringLiteral("استبدل");
+const QString with = QStringLiteral("ب");
+const QString chooseExtension = QStringLiteral("اختر الملحق");
+const QString extensionTip = QStringLiteral("اكتب الملحق بدون نقطة");
+const QString start = QStringLiteral("البداية");
+const QString step = QStringLiteral("الخطوة");
+const QString zeros = QStringLiteral("الأصفار");
+const QString excludeTip = QStringLiteral("انتق أي ملف لاستبعاده عن عملية تغيير الأسماء");
+const QString cannotOpen = QStringLiteral("تعذر فتح هذا الملف");
+const QString askExit = QStringLiteral("هل تريد الخروج من البرنامج");
+const QString hintLines[] = {
+    QStringLiteral("مرحبا بك في برنامج Lorvane"),
+    QStringLiteral("اذا كان شريط إبدأ يخفي جزء من البرنامج"),
+    QStringLiteral("فقم بالضغط على أي مساحة فارغة ضغطتين"),
+    QStringLiteral("و اذا أردت الغاء هذه الميزة اضغط على أي مساحة فارغة"),
+    QStringLiteral("بالزر الأيمن"),
+    QStringLiteral("هل تريد اظهار هذه الرسالة مع بدء كل تشغيل"),
+};
+} // namespace text
+
+const QString programTitle = QStringLiteral("Lorvane");
+const QString settingsSection = QStringLiteral("Lorvane");
+const QString hintKey = QStringLiteral("Quary");
+
+QString startupHint()
+{
+    // One line each, and an empty line before the question.
+    QStringList lines;
+    for (const QString &line : text::hintLines)
+        lines << line;
+    const QString question = lines.takeLast();
+    return lines.join(u'\n') + QStringLiteral("\n\n") + question;
+}
+
+QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &message,
+                                QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, programTitle, message, buttons, parent);
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.setTextFormat(Qt::PlainText);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+template <typename T> T *named(T *widget, const char *name, QWidget *parent, const QRect &geometry)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setParent(parent);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel *label(const char *name, const QString &caption, QWidget *parent, const QRect &geometry)
+{
+    auto *l = named(new QLabel(caption), name, parent, geometry);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QRadioButton *option(const char *name, const QString &caption, QWidget *parent,
+                     const QRect &geometry)
+{
+    return named(new QRadioButton(caption), name, parent, geometry);
+}
+
+QLineEdit *textBox(const char *name, QWidget *parent, const QRect &geometry)
+{
+    return named(new QLineEdit, name, parent, geometry);
+}
+
+QGroupBox *frame(const char *name, const QString &caption, QWidget *parent,
+                 const QRect &geometry)
+{
+    return named(new QGroupBox(caption), name, parent, geometry);
+}
+
+lorvane::CmdButton *button(const lorvane::StoredButtons &stored, const char *name,
+                           QWidget *parent, const QRect &geometry)
+{
+    const QString key = QString::fromLatin1(name);
+    lorvane::CmdButton *b = stored.create(key, parent);
+    b->setGeometry(geometry);
+    const QString tip = stored.bag(key).value(QStringLiteral("tooltip")).toString();
+    if (!tip.isEmpty())
+        b->setToolTip(tip);
+    return b;
+}
+
+QListView *listView(const char *name, QWidget *parent, const QRect &geometry)
+{
+    auto *view = named(new QListView, name, parent, geometry);
+    // 100,000 entries: without uniform sizes every change re-measures them all.
+    view->setUniformItemSizes(true);
+    view->setLayoutMode(QListView::Batched);
+    view->setBatchSize(2000);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTextElideMode(Qt::ElideMiddle);
+    return view;
+}
+
+// Tells of every top-level window of the program that is hidden.
+class WindowHideWatch : public QObject
+{
+public:
+    WindowHideWatch(QObject *parent, std::function<void(QWidget *)> onHide)
+        : QObject(parent), m_onHide(std::move(onHide))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow())
+            m_onHide(static_cast<QWidget *>(watched));
+        return false;
+    }
+
+private:
+    std::function<void(QWidget *)> m_onHide;
+};
+
+} // namespace
+
+Form1::Form1(const QString &startFolder, QWidget *parent)
+    : QWidget(parent), m_startFolder(startFolder), m_file1Model(new FolderListModel(this)),
+      m_engine(new lorvane::RenameEngine(*m_file1Model, this)),
+      m_list1Model(new PreviewListModel(m_engine->List1(), this))
+{
+    if (m_startFolder.isEmpty())
+        m_startFolder = QCoreApplication::applicationDirPath();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(programTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/lorvane/lorvane.png")));
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(twips::size(11835, 8595));
+    // The design is measured in pixels; a font measured in pixels keeps the
+    // captions inside their controls whatever the screen's dots per inch.
+    QFont font = this->font();
+    font.setPixelSize(12);
+    setFont(font);
+
+    m_endProgram = [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->hide();
+        QCoreApplication::exit(0);
+    };
+
+    const lorvane::StoredButtons stored =
+        lorvane::StoredButtons::load(QStringLiteral(":/lorvane/Form1.buttons"));
+    if (!stored.errors().isEmpty())
+        qWarning("Form1: stored button data: %s", qPrintable(stored.errors().join(u"; ")));
+
+    createRulesPane(stored);
+    createPropertiesPane();
+    createWindowControls(stored);
+    keepMouseToThemselves();
+    bindRules();
+    // The main window becomes the program's active window again when one of
+    // the program's other windows (Form2 About, Form3 progress) goes away.
+    // Message boxes and file dialogs belong to the window that opened them
+    // and do not count.
+    qApp->installEventFilter(new WindowHideWatch(this, [this](QWidget *w) {
+        if (w != this && w->objectName().startsWith(u"Form"))
+            m_activationPending = true;
+    }));
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+QString Form1::File1ExcludeTip()
+{
+    return text::excludeTip;
+}
+
+void Form1::createWindowControls(const lorvane::StoredButtons &stored)
+{
+    Label2 = label("Label2", text::chooseFolder, this, twips::rect(0, 0, 3975, 240));
+    picBrowse = named(new QWidget, "picBrowse", this, twips::rect(0, 240, 3975, 5685));
+    folderTree = new FolderTree(picBrowse);
+    folderTree->setObjectName(QStringLiteral("folderTree"));
+    auto *hostLayout = new QVBoxLayout(picBrowse);
+    hostLayout->setContentsMargins(0, 0, 0, 0);
+    hostLayout->addWidget(folderTree);
+
+    Label3 = label("Label3", text::filesBefore, this, twips::rect(4005, 0, 3975, 240));
+    File1 = listView("File1", this, twips::rect(4005, 240, 3975, 5685));
+    File1->setModel(m_file1Model);
+
+    // The design's preview list reaches one pixel past the client area.
+    const QRect list1Rect = twips::rect(8000, 240, 3855, 5685);
+    Label4 = label("Label4", text::filesAfter, this,
+                   QRect(list1Rect.left(), 0, width() - list1Rect.left(), twips::toPixels(240)));
+    List1 = listView("List1", this,
+                     QRect(list1Rect.topLeft(), QSize(width() - list1Rect.left(), list1Rect.height())));
+    List1->setModel(m_list1Model);
+    List1->setToolTip(text::filesAfterTip);
+    List1->setEnabled(false);
+
+    txtPath = textBox("txtPath", this, twips::rect(0, 0, 100, 285));
+    txtPath->hide();
+
+    // The window's own buttons lie over the panes.
+    cmdTO = button(stored, "cmdTO", this, twips::rect(9600, 7560, 1935, 375));
+    CmdDoNow = button(stored, "CmdDoNow", this, twips::rect(9600, 7995, 1935, 465));
+    cmdAbout = button(stored, "cmdAbout", this, twips::rect(8160, 7560, 1335, 375));
+    CmdEnd = button(stored, "CmdEnd", this, twips::rect(8160, 7995, 1335, 465));
+    for (QWidget *w : {static_cast<QWidget *>(cmdTO), static_cast<QWidget *>(CmdDoNow),
+                       static_cast<QWidget *>(cmdAbout), static_cast<QWidget *>(CmdEnd)})
+        w->raise();
+
+    connect(folderTree, &FolderTree::folderSelected, this, [this](const QString &path) {
+        // Items without a path of their own leave BrowsePath as it was.
+        if (!path.isEmpty())
+            BrowsePath = path;
+        PathChange();
+    });
+    connect(txtPath, &QLineEdit::textChanged, this, &Form1::txtPath_Change);
+    connect(File1, &QListView::doubleClicked, this, &Form1::File1_DblClick);
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::SelectList1);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::List1_SelectionChanged);
+    // A reset drops a selection without telling; the mirror follows at once.
+    connect(m_file1Model, &QAbstractItemModel::modelReset, this, &Form1::SelectList1);
+    connect(m_list1Model, &QAbstractItemModel::modelReset, this, &Form1::SelectList1);
+    connect(cmdAbout, &lorvane::CmdButton::Click, this, &Form1::cmdAbout_Click);
+    connect(CmdEnd, &lorvane::CmdButton::Click, this, &Form1::CmdEnd_Click);
+    connect(CmdDoNow, &lorvane::CmdButton::Click, this, &Form1::CmdDoNow_Click);
+    connect(cmdUnRename, &lorvane::CmdButton::Click, this, &Form1::cmdUnRename_Click);
+    connect(cmdAntiSlct, &lorvane::CmdButton::Click, this, &Form1::cmdAntiSlct_Click);
+    connect(cmdDestorySlct, &lorvane::CmdButton::Click, this, &Form1::cmdDestorySlct_Click);
+    connect(chkKeepOffSomeFl, &QCheckBox::clicked, this, &Form1::chkKeepOffSomeFl_Click);
+}
+
+void Form1::createRulesPane(const lorvane::StoredButtons &stored)
+{
+    Fram = named(new QFrame, "Fram", this, twips::rect(0, 6000, 11655, 2535));
+    Fram->setFrameShape(QFrame::NoFrame);
+
+    // File-name rules.
+    Frame2 = frame("Frame2", text::fileNameRules, Fram, twips::rect(8160, 0, 3495, 1500));
+    Filno = option("Filno", text::noChange, Frame2, twips::rect(2280, 270, 1095, 255));
+    FilDel = option("FilDel", text::remove, Frame2, twips::rect(1380, 270, 855, 255));
+    reFil = option("reFil", text::change, Frame2, twips::rect(360, 270, 975, 255));
+    FilAf = option("FilAf", text::insertBefore, Frame2, twips::rect(1920, 600, 1455, 255));
+    FilBe = option("FilBe", text::insertAfter, Frame2, twips::rect(360, 600, 1455, 255));
+    txtFil = textBox("txtFil", Frame2, twips::rect(120, 960, 3255, 330));
+
+    // Extension rules.
+    Frame3 = frame("Frame3", text::extensionRules, Fram, twips::rect(5640, 0, 2430, 1500));
+    ExNo = option("ExNo", text::noChange, Frame3, twips::rect(1200, 270, 1110, 255));
+    ExDel = option("ExDel", text::remove, Frame3, twips::rect(120, 270, 1035, 255));
+    ExRen = option("ExRen", text::change, Frame3, twips::rect(1200, 600, 1110, 255));
+    txtEX = textBox("txtEX", Frame3, twips::rect(120, 960, 2190, 330));
+
+    // Numbering.
+    Frame4 = frame("Frame4", text::numbering, Fram, twips::rect(2160, 0, 3405, 1500));
+    Numno = option("Numno", text::noChange, Frame4, twips::rect(2220, 270, 1095, 255));
+    NumA = option("NumA", text::insertBefore, Frame4, twips::rect(1140, 270, 1050, 255));
+    NumB = option("NumB", text::insertAfter, Frame4, twips::rect(60, 270, 1050, 255));
+    Label5 = label("Label5", text::start, Frame4, twips::rect(2580, 630, 735, 255));
+    txtStart = textBox("txtStart", Frame4, twips::rect(1920, 600, 615, 315));
+    Label6 = label("Label6", text::step, Frame4, twips::rect(1140, 630, 735, 255));
+    txtStep = textBox("txtStep", Frame4, twips::rect(480, 600, 615, 315));
+    Label7 = label("Label7", text::zeros, Frame4, twips::rect(2580, 1020, 735, 255));
+    txtZ = textBox("txtZ", Frame4, twips::rect(1920, 990, 615, 315));
+    CmdNum = button(stored, "CmdNum", Frame4, twips::rect(480, 975, 1395, 360));
+    // The numbering options and labels repeat their captions as tooltips.
+    for (QRadioButton *o : {Numno, NumA, NumB})
+        o->setToolTip(o->text());
+    for (QLabel *l : {Label5, Label6, Label7})
+        l->setToolTip(l->text());
+
+    // Letter case.
+    Frame5 = frame("Frame5", text::letterCase, Fram, twips::rect(0, 0, 2085, 1500));
+    Nno = option("Nno", text::noChange, Frame5, twips::rect(120, 240, 1845, 255));
+    NB = option("NB", text::capitals, Frame5, twips::rect(120, 525, 1845, 255));
+    NF = option("NF", text::smalls, Frame5, twips::rect(120, 810, 1845, 255));
+    NS = option("NS", text::firstCapital, Frame5, twips::rect(120, 1095, 1845, 255));
+
+    // Exclusion.
+    Frame6 = frame("Frame6", text::exclusion, Fram, twips::rect(5640, 1560, 2430, 975));
+    chkKeepOffSomeFl = named(new QCheckBox(text::exclusion), "chkKeepOffSomeFl", Frame6,
+                             twips::rect(60, 240, 2310, 255));
+    chkKeepOffSomeFl->setToolTip(text::exclusion);
+    cmdAntiSlct = button(stored, "cmdAntiSlct", Frame6, twips::rect(1260, 555, 1080, 345));
+    cmdDestorySlct = button(stored, "cmdDestorySlct", Frame6, twips::rect(90, 555, 1080, 345));
+
+    // Replace line, filter and undo, directly on the pane.
+    Label8 = label("Label8", text::replace, Fram, twips::rect(4800, 1650, 705, 255));
+    txtDel = textBox("txtDel", Fram, twips::rect(3120, 1620, 1635, 315));
+    Label9 = label("Label9", text::with, Fram, twips::rect(2820, 1650, 255, 255));
+    txtW = textBox("txtW", Fram, twips::rect(1140, 1620, 1635, 315));
+    Label1 = label("Label1", text::chooseExtension, Fram, twips::rect(4320, 2085, 1185, 255));
+    txtP = textBox("txtP", Fram, twips::rect(3120, 2055, 1155, 315));
+    txtP->setToolTip(text::extensionTip);
+    cmdUnRename = button(stored, "cmdUnRename", Fram, twips::rect(120, 2025, 1935, 405));
+}
+
+// The properties pane. Until the pane of its own takes this place, an empty
+// frame keeps the design's place and name.
+void Form1::createPropertiesPane()
+{
+    Frame = named(new QFrame, "Frame", this, twips::rect(120, 6000, 11655, 2535));
+    Frame->setFrameShape(QFrame::NoFrame);
+    Frame->hide();
+}
+
+// Only empty space of the window and of its two panes answers the placement
+// gestures; every other control keeps its mouse events to itself.
+void Form1::keepMouseToThemselves()
+{
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w != Fram && w != Frame)
+            w->setAttribute(Qt::WA_NoMousePropagation);
+    }
+}
+
+// The widgets show the engine's models and hand every user action to them;
+// what a rule does is the engine's alone.
+void Form1::bindRules()
+{
+    for (QLineEdit *box : {txtFil, txtDel, txtW, txtEX, txtP, txtStart, txtStep, txtZ})
+        bindTextBox(box);
+    for (QRadioButton *radio :
+         {Filno, FilDel, reFil, FilAf, FilBe, ExNo, ExDel, ExRen, Nno, NB, NF, NS, Numno, NumA, NumB})
+        bindOption(radio);
+    Numno->installEventFilter(this);
+    connect(CmdNum, &lorvane::CmdButton::Click, m_engine, &lorvane::RenameEngine::CmdNum_Click);
+
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        // Focus that leaves for another window (a message box, the About window)
+        // comes back to the same control: the engine sees no change.
+        if (now && now->window() == this)
+            m_engine->setFocusControl(now->objectName());
+    });
+    connect(m_engine, &lorvane::RenameEngine::focusRequested, this, [this](const QString &name) {
+        if (QWidget *target = findChild<QWidget *>(name))
+            target->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void Form1::bindTextBox(QLineEdit *box)
+{
+    lorvane::TextBox *model = m_engine->textBox(box->objectName());
+    Q_ASSERT(model);
+    m_boxModels.insert(box, model);
+    box->setText(model->text());
+    box->setEnabled(model->isEnabled());
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textEdited, model, &lorvane::TextBox::userEdit);
+    connect(model, &lorvane::TextBox::textChanged, box, [box](const QString &text) {
+        if (box->text() == text)
+            return;
+        const QSignalBlocker blocker(box);
+        box->setText(text);
+    });
+    connect(model, &lorvane::TextBox::enabledChanged, box, &QWidget::setEnabled);
+    connect(model, &lorvane::TextBox::selectAllRequested, box, &QLineEdit::selectAll);
+    connect(model, &lorvane::TextBox::caretToEndRequested, box, [box] { box->end(false); });
+}
+
+void Form1::bindOption(QRadioButton *radio)
+{
+    lorvane::OptionButton *model = m_engine->option(radio->objectName());
+    Q_ASSERT(model);
+    // The engine keeps each group exclusive; the widgets only show it.
+    radio->setAutoExclusive(false);
+    radio->setChecked(model->isSelected());
+    radio->setEnabled(model->isEnabled());
+    connect(radio, &QAbstractButton::clicked, model, [radio, model] {
+        model->select();
+        if (radio->isChecked() != model->isSelected()) {
+            const QSignalBlocker blocker(radio);
+            radio->setChecked(model->isSelected());
+        }
+    });
+    connect(model, &lorvane::OptionButton::selectedChanged, radio, [radio](bool selected) {
+        const QSignalBlocker blocker(radio);
+        radio->setChecked(selected);
+    });
+    connect(model, &lorvane::OptionButton::enabledChanged, radio, &QWidget::setEnabled);
+}
+
+bool Form1::File1Selected(int row) const
+{
+    return File1->selectionModel()->isRowSelected(row, {});
+}
+
+void Form1::setFile1Selected(int row, bool selected)
+{
+    const QModelIndex index = m_file1Model->index(row);
+    File1->selectionModel()->select(index, selected ? QItemSelectionModel::Select
+                                                    : QItemSelectionModel::Deselect);
+}
+
+QStringList Form1::List1Names() const
+{
+    return m_engine->List1().entries();
+}
+
+void Form1::Form_Load()
+{
+    // Rule state reset, List1 refilled from File1, refused characters.
+    m_engine->Form_Load();
+    File1->setEnabled(false);
+    Frame->hide();
+    show();
+    // The tree's start folder; an unchanged folder lists nothing again.
+    if (!folderTree->selectFolder(m_startFolder))
+        folderTree->selectFolder(QStringLiteral("/"));
+}
+
+void Form1::PathChange()
+{
+    txtPath->setText(BrowsePath);
+}
+
+void Form1::PathChange(const QString &path)
+{
+    BrowsePath = path;
+    PathChange();
+}
+
+void Form1::txtPath_Change()
+{
+    // A path that is not a folder leaves File1 on its previous folder; the
+    // preview is rebuilt from whatever File1 then holds.
+    m_file1Model->setPath(txtPath->text());
+    m_engine->folderListed();
+}
+
+void Form1::File1_DblClick()
+{
+    const int row = File1->currentIndex().row();
+    if (row < 0 || row >= m_file1Model->count())
+        return;
+    auto *launch =
+        lorvane::DetachedLaunch::openWithAssociatedProgram(m_file1Model->fullPathBytes(row), this);
+    connect(launch, &lorvane::DetachedLaunch::failed, this,
+            [this] { ask(this, QMessageBox::Critical, text::cannotOpen, QMessageBox::Ok); });
+}
+
+void Form1::chkKeepOffSomeFl_Click()
+{
+    const bool on = chkKeepOffSomeFl->isChecked();
+    if (on) {
+        File1->setEnabled(true);
+        List1->setEnabled(true);
+        cmdAntiSlct->setButtonEnabled(true);
+        cmdDestorySlct->setButtonEnabled(true);
+        File1->setToolTip(text::excludeTip);
+        return;
+    }
+    cmdDestorySlct_Click();
+    File1->setEnabled(false);
+    List1->setEnabled(false);
+    cmdAntiSlct->setButtonEnabled(false);
+    cmdDestorySlct->setButtonEnabled(false);
+}
+
+void Form1::SelectList1()
+{
+    if (!List1->selectionModel() || !File1->selectionModel())
+        return;
+    m_mirroring = true;
+    QItemSelection mirror;
+    for (const QItemSelectionRange &range : File1->selectionModel()->selection()) {
+        const QModelIndex top = List1->model()->index(range.top(), 0);
+        const QModelIndex bottom = List1->model()->index(range.bottom(), 0);
+        if (top.isValid() && bottom.isValid())
+            mirror.select(top, bottom);
+    }
+    List1->selectionModel()->select(mirror, QItemSelectionModel::ClearAndSelect);
+    m_mirroring = false;
+}
+
+void Form1::List1_SelectionChanged()
+{
+    // A click on the preview never changes what is excluded: the mirror of
+    // File1's selection is put back at once.
+    if (!m_mirroring)
+        SelectList1();
+}
+
+void Form1::cmdAntiSlct_Click()
+{
+    const int n = m_file1Model->count();
+    if (n == 0)
+        return;
+    const QItemSelection all(m_file1Model->index(0), m_file1Model->index(n - 1));
+    File1->selectionModel()->select(all, QItemSelectionModel::Toggle);
+    SelectList1();
+}
+
+void Form1::cmdDestorySlct_Click()
+{
+    File1->selectionModel()->clearSelection();
+    if (List1->selectionModel())
+        List1->selectionModel()->clearSelection();
+}
+
+void Form1::resetRuleGroups()
+{
+    m_engine->resetRuleGroups();
+}
+
+void Form1::CmdDoNow_Click() {}
+
+void Form1::cmdUnRename_Click() {}
+
+void Form1::cmdAbout_Click()
+{
+    // To the top-left corner and to the front, without changing its topmost state.
+    move(0, 0);
+    raise();
+    Form2 about(this);
+    about.exec();
+}
+
+void Form1::CmdEnd_Click()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    bool cancel = true;
+    Form_Unload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_endProgram();
+}
+
+void Form1::Form_Unload(bool &cancel)
+{
+    cancel = true;
+    if (ask(this, QMessageBox::Question, text::askExit, QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
+    cancel = false;
+}
+
+bool Form1::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_activationPending && !m_hintPosted) {
+        // After the window's message boxes have run their own loops the
+        // activation is posted, so that the hint never opens inside another
+        // box's event handling.
+        m_hintPosted = true;
+        QTimer::singleShot(0, this, [this] {
+            m_hintPosted = false;
+            if (!m_activationPending || !isActiveWindow())
+                return;
+            m_activationPending = false;
+            Form_Activate();
+        });
+    }
+    return QWidget::event(event);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (lorvane::TextBox *box = m_boxModels.value(watched)) {
+        if (event->type() == QEvent::KeyPress) {
+            const QString typed = static_cast<QKeyEvent *>(event)->text();
+            if (!typed.isEmpty() && !box->keyPress(typed))
+                return true;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // The box's Click follows the release, after the box has seen it.
+            QTimer::singleShot(0, box, [box] { box->click(); });
+        }
+        return false;
+    }
+    if (watched == Numno && event->type() == QEvent::MouseButtonRelease) {
+        // After the option's own Click, which the release itself runs.
+        QTimer::singleShot(0, m_engine, [this] { m_engine->Numno_MouseUp(); });
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_Activate()
+{
+    lorvane::UserSettings settings;
+    if (settings.value(settingsSection, hintKey, QStringLiteral("Y")) == u"N")
+        return;
+    const auto answer = ask(this, QMessageBox::Information, startupHint(),
+                            QMessageBox::Yes | QMessageBox::No);
+    settings.setValue(settingsSection, hintKey,
+                      answer == QMessageBox::Yes ? QStringLiteral("Y") : QStringLiteral("N"));
+}
+
+void Form1::placeWindow(bool stayOnTop)
+{
+    // The size stays as it is: only the place and the topmost state change.
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != stayOnTop) {
+        const bool visible = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
+        if (visible)
+            show();
+    }
+    move(0, 0);
+}
+
+void Form1::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    placeWindow(true);
+    event->accept();
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton)
+        placeWindow(false);
+    event->accept();
+}

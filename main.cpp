@@ -1,0 +1,46 @@
+// Lorvane: starts the main window on the folder given as the first argument,
+// or on the program's own folder.
+#include "Form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QWindow>
+
+namespace {
+
+// For measuring start-up (LORVANE_QUIT_WHEN_SHOWN set): the program ends as
+// soon as the window has been painted on screen for the first time.
+class QuitWhenShown : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::Expose)
+            QCoreApplication::exit(0);
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lorvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lorvane"));
+    QApplication::setDesktopFileName(QStringLiteral("lorvane"));
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+
+    const QStringList args = QApplication::arguments();
+    const QString folder = args.size() > 1 ? QDir(args.at(1)).absolutePath() : QString();
+    Form1 window(folder);
+
+    QuitWhenShown quitWhenShown;
+    if (qEnvironmentVariableIsSet("LORVANE_QUIT_WHEN_SHOWN"))
+        window.installEventFilter(&quitWhenShown);
+    return app.exec();
+}

@@ -1,0 +1,310 @@
+// The main window through its real widgets: captions, listing, the rule boxes
+// driving the preview, the folder tree, the filter.
+#include "AppTestSupport.h"
+
+#include "FileNameCodec.h"
+#include "FolderListModel.h"
+#include "FolderTree.h"
+#include "FolderTreeModel.h"
+#include "Form1.h"
+
+#include "CmdButton.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using apptest::rows;
+
+namespace {
+
+class Form1Test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        apptest::makeFiles(m_folder.path(), {"photo.jpg", "file10.txt", "file2.txt", "Notes.TXT",
+                                              ".hidden", "readme"});
+        ASSERT_TRUE(QDir(m_folder.path()).mkdir("sub"));
+        apptest::makeFiles(m_folder.filePath("sub"), {"a.png", "b.JPG", "c.jpg"});
+    }
+
+    template <typename T> T *child(const char *name)
+    {
+        T *w = m_form->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    void makeForm()
+    {
+        m_form = std::make_unique<Form1>(m_folder.path());
+        m_form->setEndProgram([] {});
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    QStringList preview() { return rows(child<QListView>("List1")); }
+
+    apptest::PrivateSettings m_settings;
+    QTemporaryDir m_folder;
+    std::unique_ptr<Form1> m_form;
+};
+
+} // namespace
+
+TEST_F(Form1Test, StartsOnTheStartFolderWithItsFilesInNaturalOrder)
+{
+    makeForm();
+    const QStringList expected = {"file2.txt", "file10.txt", "Notes.TXT", "photo.jpg", "readme"};
+    EXPECT_EQ(m_form->windowTitle(), "Lorvane");
+    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.path()));
+    EXPECT_FALSE(m_form->txtPath->isVisible());
+    EXPECT_EQ(rows(m_form->File1), expected);
+    EXPECT_EQ(preview(), expected);
+    EXPECT_EQ(m_form->List1Names(), expected);
+    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.path()));
+    // Load state: File1 and List1 disabled, the rules pane shown, properties hidden.
+    EXPECT_FALSE(m_form->File1->isEnabled());
+    EXPECT_FALSE(m_form->List1->isEnabled());
+    EXPECT_TRUE(m_form->Fram->isVisible());
+    EXPECT_FALSE(m_form->Frame->isVisible());
+    EXPECT_EQ(m_form->Frame->objectName(), "Frame");
+    EXPECT_EQ(m_form->size(), QSize(789, 573));
+    EXPECT_EQ(m_form->layoutDirection(), Qt::RightToLeft);
+    QAbstractItemModelTester file1Tester(m_form->File1->model());
+    QAbstractItemModelTester list1Tester(m_form->List1->model());
+}
+
+TEST_F(Form1Test, EveryCaptionAndTooltipIsExact)
+{
+    makeForm();
+    struct Row
+    {
+        const char *name;
+        const char *caption;
+        const char *tooltip; // nullptr: not checked
+    };
+    const Row rows[] = {
+        {"Label2", "اختر المجلد", nullptr},
+        {"Label3", "الملفات قبل", nullptr},
+        {"Label4", "الملفات بعد", nullptr},
+        {"List1", nullptr, "حالة الملفات بعد التغيير"},
+        {"Frame2", "تعديل أسماء الملفات", nullptr},
+        {"Filno", "لا تغيير", nullptr},
+        {"FilDel", "حذف", nullptr},
+        {"reFil", "تغيير", nullptr},
+        {"FilAf", "إدخال قبل", nullptr},
+        {"FilBe", "إدخال بعد", nullptr},
+        {"Label8", "استبدل", nullptr},
+        {"Label9", "ب", nullptr},
+        {"Frame3", "تعديل أسما الملحقات", nullptr},
+        {"ExNo", "لا تغيير", nullptr},
+        {"ExDel", "حذف", nullptr},
+        {"ExRen", "تغيير", nullptr},
+        {"Label1", "اختر الملحق", nullptr},
+        {"txtP", nullptr, "اكتب الملحق بدون نقطة"},
+        {"Frame5", "تعديل على الأحرف", nullptr},
+        {"Nno", "لا تغيير", nullptr},
+        {"NB", "أحرف كبيرة", nullptr},
+        {"NF", "أحرف صغيرة", nullptr},
+        {"NS", "الحرف الأول كبير", nullptr},
+        {"Frame4", "ترتيب ترقيمي", nullptr},
+        {"NumA", "إدخال قبل", "إدخال قبل"},
+        {"NumB", "إدخال بعد", "إدخال بعد"},
+        {"Numno", "لا تغيير", "لا تغيير"},
+        {"Label5", "البداية", "البداية"},
+        {"Label6", "الخطوة", "الخطوة"},
+        {"Label7", "الأصفار", "الأصفار"},
+        {"Frame6", "استبعاد بعض الملفات من التغيير", nullptr},
+        {"chkKeepOffSomeFl", "استبعاد بعض الملفات من التغيير", "استبعاد بعض الملفات من التغيير"},
+        {"CmdNum", "ن ع م", nullptr},
+        {"cmdAntiSlct", "عكس التحديد", nullptr},
+        {"cmdDestorySlct", "إلغاء التحديد", nullptr},
+        {"cmdUnRename", "استعادة الأسماء", nullptr},
+        {"cmdTO", "خواص الملفات", "اضغط للتحول بين خيارات أسماء الملفات و خصائصها"},
+        {"CmdDoNow", " نفذ", " للتنفيذ"},
+        {"cmdAbout", "حول", nullptr},
+        {"CmdEnd", "خروج", nullptr},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget *w = m_form->findChild<QWidget *>(QString::fromLatin1(row.name));
+        ASSERT_NE(w, nullptr);
+        if (row.caption) {
+            QString caption;
+            if (auto *b = qobject_cast<lorvane::CmdButton *>(w))
+                caption = b->caption();
+            else if (auto *g = qobject_cast<QGroupBox *>(w))
+                caption = g->title();
+            else
+                caption = w->property("text").toString();
+            EXPECT_EQ(caption, QString::fromUtf8(row.caption));
+        }
+        if (row.tooltip)
+            EXPECT_EQ(w->toolTip(), QString::fromUtf8(row.tooltip));
+    }
+    EXPECT_FALSE(m_form->cmdAntiSlct->isButtonEnabled());
+    EXPECT_FALSE(m_form->cmdDestorySlct->isButtonEnabled());
+    EXPECT_TRUE(m_form->CmdDoNow->isButtonEnabled());
+    EXPECT_FALSE(m_form->chkKeepOffSomeFl->isChecked());
+}
+
+TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
+{
+    makeForm();
+    QTest::mouseClick(m_form->reFil, Qt::LeftButton);
+    EXPECT_TRUE(m_form->reFil->isChecked());
+    EXPECT_FALSE(m_form->Filno->isChecked());
+    EXPECT_EQ(preview(), (QStringList{".txt", ".txt", ".TXT", ".jpg", ""}));
+
+    m_form->txtFil->setFocus();
+    QTest::keyClicks(m_form->txtFil, "new");
+    EXPECT_EQ(m_form->txtFil->text(), "new");
+    EXPECT_EQ(preview(), (QStringList{"new.txt", "new.txt", "new.TXT", "new.jpg", "new"}));
+
+    // A refused character never reaches the box or the preview.
+    QTest::keyClicks(m_form->txtFil, "?:");
+    EXPECT_EQ(m_form->txtFil->text(), "new");
+    EXPECT_EQ(preview()[0], "new.txt");
+
+    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    EXPECT_EQ(preview(), (QStringList{"NEW.TXT", "NEW.TXT", "NEW.TXT", "NEW.JPG", "NEW"}));
+    QTest::keyClick(m_form->txtFil, Qt::Key_Backspace);
+    EXPECT_EQ(preview()[3], "NE.JPG");
+
+    // Clicking the selected option again changes nothing.
+    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    EXPECT_TRUE(m_form->NB->isChecked());
+    QTest::mouseClick(m_form->Nno, Qt::LeftButton);
+    QTest::mouseClick(m_form->Filno, Qt::LeftButton);
+    EXPECT_EQ(preview(), rows(m_form->File1));
+}
+
+TEST_F(Form1Test, ReplacePairAndNumberingThroughTheWidgets)
+{
+    apptest::makeFiles(m_folder.path(), {"banana.txt"});
+    makeForm();
+    const int banana = int(rows(m_form->File1).indexOf("banana.txt"));
+    ASSERT_GE(banana, 0);
+    m_form->txtDel->setFocus();
+    QTest::keyClicks(m_form->txtDel, "a");
+    EXPECT_EQ(preview()[banana], "bnn.txt");
+    m_form->txtW->setFocus();
+    QTest::keyClicks(m_form->txtW, "o");
+    EXPECT_EQ(preview()[banana], "bonono.txt");
+    EXPECT_FALSE(m_form->txtDel->isEnabled());
+    QTest::keyClick(m_form->txtW, Qt::Key_Backspace);
+    EXPECT_EQ(preview()[banana], "bnn.txt");
+    EXPECT_TRUE(m_form->txtDel->isEnabled());
+    m_form->txtDel->setFocus();
+    QTest::keyClick(m_form->txtDel, Qt::Key_Backspace);
+    EXPECT_EQ(preview()[banana], "banana.txt");
+
+    m_form->txtStart->setFocus();
+    m_form->txtStart->selectAll();
+    QTest::keyClicks(m_form->txtStart, "1");
+    EXPECT_EQ(m_form->txtStep->text(), "1"); // start above 0 with step 0 sets step 1
+    QTest::mouseClick(m_form->NumB, Qt::LeftButton);
+    const QStringList numbered = preview();
+    EXPECT_EQ(numbered[0], "1banana.txt");
+    EXPECT_EQ(numbered[1], "2file2.txt");
+    QTest::mouseClick(m_form->Numno, Qt::LeftButton);
+    EXPECT_EQ(preview(), rows(m_form->File1));
+}
+
+TEST_F(Form1Test, TreeSelectionListsTheFolderAndKeepsTheRules)
+{
+    makeForm();
+    QTest::mouseClick(m_form->FilDel, Qt::LeftButton);
+    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    const QString sub = QDir::cleanPath(m_folder.filePath("sub"));
+
+    FolderTreeModel *model = m_form->folderTree->folderModel();
+    const QModelIndex subIndex = model->indexForPath(sub);
+    ASSERT_TRUE(subIndex.isValid());
+    m_form->folderTree->setCurrentIndex(subIndex);
+    EXPECT_EQ(m_form->txtPath->text(), sub);
+    EXPECT_EQ(rows(m_form->File1), (QStringList{"a.png", "b.JPG", "c.jpg"}));
+    // The chosen rules stay in force on the new folder's names.
+    EXPECT_TRUE(m_form->FilDel->isChecked());
+    EXPECT_EQ(preview(), (QStringList{".PNG", ".JPG", ".JPG"}));
+
+    // The filter matches without regard to case and keeps the rules too.
+    m_form->txtP->setFocus();
+    QTest::keyClicks(m_form->txtP, "jpg");
+    EXPECT_EQ(rows(m_form->File1), (QStringList{"b.JPG", "c.jpg"}));
+    EXPECT_EQ(preview().size(), 2);
+    QTest::mouseClick(m_form->Filno, Qt::LeftButton);
+    QTest::mouseClick(m_form->Nno, Qt::LeftButton);
+    EXPECT_EQ(preview(), (QStringList{"b.JPG", "c.jpg"}));
+    m_form->txtP->clear();
+    QTest::keyClicks(m_form->txtP, ".");
+    EXPECT_EQ(rows(m_form->File1).size(), 3);
+
+    // A path that is not a folder leaves the listing where it was.
+    m_form->PathChange(m_folder.filePath("nope"));
+    EXPECT_EQ(rows(m_form->File1).size(), 3);
+    EXPECT_EQ(preview().size(), 3);
+}
+
+TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)
+{
+    makeForm();
+    m_form->PathChange(QDir::cleanPath(m_folder.filePath("sub")));
+    ASSERT_EQ(rows(m_form->File1).size(), 3);
+    QTest::mouseClick(m_form->FilDel, Qt::LeftButton);
+    m_form->Form_Load();
+    m_form->resetRuleGroups();
+    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.path()));
+    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.path()));
+    EXPECT_TRUE(m_form->Filno->isChecked());
+    EXPECT_EQ(preview(), rows(m_form->File1));
+    EXPECT_EQ(preview().size(), 5);
+}
+
+TEST_F(Form1Test, NamesThatAreNotUtf8AreListedWithTheirBytes)
+{
+    const QByteArray latin1 = QByteArrayLiteral("caf\xe9.txt");
+    apptest::makeFiles(m_folder.path(), {latin1});
+    makeForm();
+    FolderListModel *file1 = m_form->File1Model();
+    int row = -1;
+    for (int i = 0; i < file1->count(); ++i) {
+        if (file1->bytes(i) == latin1)
+            row = i;
+    }
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(lorvane::encodeFileName(file1->name(row)), latin1);
+    EXPECT_EQ(file1->fullPathBytes(row), QFile::encodeName(QDir::cleanPath(m_folder.path())) +
+                                             '/' + latin1);
+    EXPECT_EQ(m_form->List1Names()[row], file1->name(row));
+}
+
+TEST_F(Form1Test, DoubleClickOpensTheFileOrSaysItCannot)
+{
+    apptest::FakeOpener opener(3);
+    makeForm();
+    m_form->chkKeepOffSomeFl->click();
+    ASSERT_TRUE(m_form->File1->isEnabled());
+    const QModelIndex photo = m_form->File1->model()->index(3, 0);
+    ASSERT_EQ(photo.data().toString(), "photo.jpg");
+    QString text;
+    QString title;
+    auto answered = apptest::answerMessageBox(QMessageBox::Ok, &text, &title);
+    const QRect r = m_form->File1->visualRect(photo);
+    QTest::mouseDClick(m_form->File1->viewport(), Qt::LeftButton, {}, r.center());
+    ASSERT_TRUE(apptest::waitFor([&] { return *answered; }));
+    EXPECT_EQ(text, "تعذر فتح هذا الملف");
+    EXPECT_EQ(title, "Lorvane");
+    ASSERT_EQ(opener.calls().size(), 1);
+    EXPECT_EQ(opener.calls()[0], QDir::cleanPath(m_folder.path()) + "/photo.jpg");
+}
