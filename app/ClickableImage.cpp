@@ -16,7 +16,8 @@ void ClickableImage::mousePressEvent(QMouseEvent *event)
 
 void ClickableImage::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)

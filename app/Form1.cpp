@@ -26,6 +26,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+// The pictures and stored button data live in the library's resources.
+static void initResources()
+{
+    Q_INIT_RESOURCE(lorvane);
+}
+
 namespace {
 
 // Every caption and message of the window, each written once.
@@ -116,14 +122,13 @@ QLineEdit *textBox(const char *name, QWidget *parent, const QRect &geometry)
     return named(new QLineEdit, name, parent, geometry);
 }
 
-QGroupBox *frame(const char *name, const QString &caption, QWidget *parent,
-                 const QRect &geometry)
+QGroupBox *frame(const char *name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
     return named(new QGroupBox(caption), name, parent, geometry);
 }
 
-lorvane::CmdButton *button(const lorvane::StoredButtons &stored, const char *name,
-                           QWidget *parent, const QRect &geometry)
+lorvane::CmdButton *button(const lorvane::StoredButtons &stored, const char *name, QWidget *parent,
+                           const QRect &geometry)
 {
     const QString key = QString::fromLatin1(name);
     lorvane::CmdButton *b = stored.create(key, parent);
@@ -153,8 +158,7 @@ class WindowHideWatch : public QObject
 public:
     WindowHideWatch(QObject *parent, std::function<void(QWidget *)> onHide)
         : QObject(parent), m_onHide(std::move(onHide))
-    {
-    }
+    {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -178,6 +182,7 @@ Form1::Form1(const QString &startFolder, QWidget *parent)
 {
     if (m_startFolder.isEmpty())
         m_startFolder = QCoreApplication::applicationDirPath();
+    initResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(programTitle);
     setWindowIcon(QIcon(QStringLiteral(":/lorvane/lorvane.png")));
@@ -210,8 +215,10 @@ Form1::Form1(const QString &startFolder, QWidget *parent)
     // Message boxes and file dialogs belong to the window that opened them
     // and do not count.
     qApp->installEventFilter(new WindowHideWatch(this, [this](QWidget *w) {
-        if (w != this && w->objectName().startsWith(u"Form"))
+        if (w != this && w->objectName().startsWith(u"Form")) {
             m_activationPending = true;
+            postActivation();
+        }
     }));
 
     Form_Load();
@@ -242,8 +249,9 @@ void Form1::createWindowControls(const lorvane::StoredButtons &stored)
     const QRect list1Rect = twips::rect(8000, 240, 3855, 5685);
     Label4 = label("Label4", text::filesAfter, this,
                    QRect(list1Rect.left(), 0, width() - list1Rect.left(), twips::toPixels(240)));
-    List1 = listView("List1", this,
-                     QRect(list1Rect.topLeft(), QSize(width() - list1Rect.left(), list1Rect.height())));
+    List1 =
+        listView("List1", this,
+                 QRect(list1Rect.topLeft(), QSize(width() - list1Rect.left(), list1Rect.height())));
     List1->setModel(m_list1Model);
     List1->setToolTip(text::filesAfterTip);
     List1->setEnabled(false);
@@ -374,8 +382,8 @@ void Form1::bindRules()
 {
     for (QLineEdit *box : {txtFil, txtDel, txtW, txtEX, txtP, txtStart, txtStep, txtZ})
         bindTextBox(box);
-    for (QRadioButton *radio :
-         {Filno, FilDel, reFil, FilAf, FilBe, ExNo, ExDel, ExRen, Nno, NB, NF, NS, Numno, NumA, NumB})
+    for (QRadioButton *radio : {Filno, FilDel, reFil, FilAf, FilBe, ExNo, ExDel, ExRen, Nno, NB, NF,
+                                NS, Numno, NumA, NumB})
         bindOption(radio);
     Numno->installEventFilter(this);
     connect(CmdNum, &lorvane::CmdButton::Click, m_engine, &lorvane::RenameEngine::CmdNum_Click);
@@ -458,9 +466,13 @@ void Form1::Form_Load()
     File1->setEnabled(false);
     Frame->hide();
     show();
-    // The tree's start folder; an unchanged folder lists nothing again.
+    // The tree starts again on the start folder and hands it on, as every
+    // selection does; an unchanged folder lists nothing again.
+    const QSignalBlocker blocker(folderTree);
     if (!folderTree->selectFolder(m_startFolder))
         folderTree->selectFolder(QStringLiteral("/"));
+    BrowsePath = folderTree->currentFolder();
+    PathChange();
 }
 
 void Form1::PathChange()
@@ -470,6 +482,11 @@ void Form1::PathChange()
 
 void Form1::PathChange(const QString &path)
 {
+    // The tree follows when it can show the folder.
+    {
+        const QSignalBlocker blocker(folderTree);
+        folderTree->selectFolder(path);
+    }
     BrowsePath = path;
     PathChange();
 }
@@ -598,20 +615,31 @@ void Form1::Form_Unload(bool &cancel)
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && m_activationPending && !m_hintPosted) {
-        // After the window's message boxes have run their own loops the
-        // activation is posted, so that the hint never opens inside another
-        // box's event handling.
-        m_hintPosted = true;
-        QTimer::singleShot(0, this, [this] {
-            m_hintPosted = false;
-            if (!m_activationPending || !isActiveWindow())
-                return;
-            m_activationPending = false;
-            Form_Activate();
-        });
-    }
+    if (event->type() == QEvent::WindowActivate && m_activationPending)
+        postActivation();
     return QWidget::event(event);
+}
+
+// The activation handler runs from the event loop, so that the hint never
+// opens inside the event handling of the box or window that just closed.
+void Form1::postActivation()
+{
+    if (m_hintPosted)
+        return;
+    m_hintPosted = true;
+    QTimer::singleShot(0, this, [this] {
+        m_hintPosted = false;
+        if (!m_activationPending || !isVisible() || QApplication::activeModalWidget())
+            return;
+        if (!isActiveWindow()) {
+            // The window comes back to the front itself; its activation
+            // brings this here again.
+            activateWindow();
+            return;
+        }
+        m_activationPending = false;
+        Form_Activate();
+    });
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -641,8 +669,8 @@ void Form1::Form_Activate()
     lorvane::UserSettings settings;
     if (settings.value(settingsSection, hintKey, QStringLiteral("Y")) == u"N")
         return;
-    const auto answer = ask(this, QMessageBox::Information, startupHint(),
-                            QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        ask(this, QMessageBox::Information, startupHint(), QMessageBox::Yes | QMessageBox::No);
     settings.setValue(settingsSection, hintKey,
                       answer == QMessageBox::Yes ? QStringLiteral("Y") : QStringLiteral("N"));
 }

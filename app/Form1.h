@@ -158,6 +158,7 @@ private:
     void bindOption(QRadioButton *radio);
 
     void Form_Activate();
+    void postActivation();
     void Form_Unload(bool &cancel);
     void placeWindow(bool stayOnTop);
     void txtPath_Change();

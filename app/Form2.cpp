@@ -9,6 +9,11 @@
 
 #include <QLabel>
 
+static void initResources()
+{
+    Q_INIT_RESOURCE(lorvane);
+}
+
 #ifndef LORVANE_ABOUT_MAIL_A
 #define LORVANE_ABOUT_MAIL_A "mailto:authors@lorvane.example"
 #endif
@@ -21,6 +26,7 @@
 
 Form2::Form2(QWidget *parent) : QDialog(parent)
 {
+    initResources();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Lorvane"));
     setLayoutDirection(Qt::RightToLeft);

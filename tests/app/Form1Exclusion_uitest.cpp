@@ -62,7 +62,7 @@ protected:
 
 TEST_F(Form1ExclusionTest, CheckBoxSwitchesTheModeOnAndOff)
 {
-    QTest::mouseClick(m_form->chkKeepOffSomeFl, Qt::LeftButton);
+    apptest::clickIndicator(m_form->chkKeepOffSomeFl);
     ASSERT_TRUE(m_form->chkKeepOffSomeFl->isChecked());
     EXPECT_TRUE(m_form->File1->isEnabled());
     EXPECT_TRUE(m_form->List1->isEnabled());
@@ -76,7 +76,7 @@ TEST_F(Form1ExclusionTest, CheckBoxSwitchesTheModeOnAndOff)
     EXPECT_EQ(excluded(), (std::vector<int>{1, 3}));
 
     // Unticking clears every exclusion and locks the lists again.
-    QTest::mouseClick(m_form->chkKeepOffSomeFl, Qt::LeftButton);
+    apptest::clickIndicator(m_form->chkKeepOffSomeFl);
     EXPECT_TRUE(excluded().empty());
     EXPECT_TRUE(mirrored().empty());
     EXPECT_FALSE(m_form->File1->isEnabled());
@@ -88,7 +88,7 @@ TEST_F(Form1ExclusionTest, CheckBoxSwitchesTheModeOnAndOff)
 
 TEST_F(Form1ExclusionTest, PreviewMirrorsTheSelectionWhateverIsClicked)
 {
-    QTest::mouseClick(m_form->chkKeepOffSomeFl, Qt::LeftButton);
+    apptest::clickIndicator(m_form->chkKeepOffSomeFl);
     struct Step
     {
         const char *what;
@@ -104,14 +104,19 @@ TEST_F(Form1ExclusionTest, PreviewMirrorsTheSelectionWhateverIsClicked)
         {"preview click", [&] { clickRow(m_form->List1, 1); }, {0, 2, 4}},
         {"preview ctrl-click", [&] { clickRow(m_form->List1, 0, Qt::ControlModifier); }, {0, 2, 4}},
         {"invert", [&] { QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton); }, {1, 3}},
-        {"invert again", [&] { QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton); }, {0, 2, 4}},
+        {"invert again",
+         [&] { QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton); },
+         {0, 2, 4}},
         {"clear", [&] { QTest::mouseClick(m_form->cmdDestorySlct, Qt::LeftButton); }, {}},
-        {"invert nothing", [&] { QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton); },
+        {"invert nothing",
+         [&] { QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton); },
          {0, 1, 2, 3, 4}},
-        {"keyboard", [&] {
+        {"keyboard",
+         [&] {
              m_form->File1->setFocus();
              QTest::keyClick(m_form->File1, Qt::Key_Home);
-         }, {0}},
+         },
+         {0}},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.what);
@@ -123,7 +128,7 @@ TEST_F(Form1ExclusionTest, PreviewMirrorsTheSelectionWhateverIsClicked)
 
 TEST_F(Form1ExclusionTest, NewListingStartsWithoutSelection)
 {
-    QTest::mouseClick(m_form->chkKeepOffSomeFl, Qt::LeftButton);
+    apptest::clickIndicator(m_form->chkKeepOffSomeFl);
     QTest::mouseClick(m_form->cmdAntiSlct, Qt::LeftButton);
     ASSERT_EQ(excluded().size(), 5u);
     apptest::makeFiles(m_folder.path(), {"f.txt"});

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
 
@@ -33,7 +34,7 @@ protected:
     {
         ASSERT_TRUE(m_folder.isValid());
         apptest::makeFiles(m_folder.path(), {"photo.jpg", "file10.txt", "file2.txt", "Notes.TXT",
-                                              ".hidden", "readme"});
+                                             ".hidden", "readme"});
         ASSERT_TRUE(QDir(m_folder.path()).mkdir("sub"));
         apptest::makeFiles(m_folder.filePath("sub"), {"a.png", "b.JPG", "c.jpg"});
     }
@@ -149,8 +150,9 @@ TEST_F(Form1Test, EveryCaptionAndTooltipIsExact)
                 caption = w->property("text").toString();
             EXPECT_EQ(caption, QString::fromUtf8(row.caption));
         }
-        if (row.tooltip)
+        if (row.tooltip) {
             EXPECT_EQ(w->toolTip(), QString::fromUtf8(row.tooltip));
+        }
     }
     EXPECT_FALSE(m_form->cmdAntiSlct->isButtonEnabled());
     EXPECT_FALSE(m_form->cmdDestorySlct->isButtonEnabled());
@@ -161,7 +163,7 @@ TEST_F(Form1Test, EveryCaptionAndTooltipIsExact)
 TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
 {
     makeForm();
-    QTest::mouseClick(m_form->reFil, Qt::LeftButton);
+    apptest::clickIndicator(m_form->reFil);
     EXPECT_TRUE(m_form->reFil->isChecked());
     EXPECT_FALSE(m_form->Filno->isChecked());
     EXPECT_EQ(preview(), (QStringList{".txt", ".txt", ".TXT", ".jpg", ""}));
@@ -176,16 +178,16 @@ TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
     EXPECT_EQ(m_form->txtFil->text(), "new");
     EXPECT_EQ(preview()[0], "new.txt");
 
-    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    apptest::clickIndicator(m_form->NB);
     EXPECT_EQ(preview(), (QStringList{"NEW.TXT", "NEW.TXT", "NEW.TXT", "NEW.JPG", "NEW"}));
     QTest::keyClick(m_form->txtFil, Qt::Key_Backspace);
     EXPECT_EQ(preview()[3], "NE.JPG");
 
     // Clicking the selected option again changes nothing.
-    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    apptest::clickIndicator(m_form->NB);
     EXPECT_TRUE(m_form->NB->isChecked());
-    QTest::mouseClick(m_form->Nno, Qt::LeftButton);
-    QTest::mouseClick(m_form->Filno, Qt::LeftButton);
+    apptest::clickIndicator(m_form->Nno);
+    apptest::clickIndicator(m_form->Filno);
     EXPECT_EQ(preview(), rows(m_form->File1));
 }
 
@@ -213,19 +215,19 @@ TEST_F(Form1Test, ReplacePairAndNumberingThroughTheWidgets)
     m_form->txtStart->selectAll();
     QTest::keyClicks(m_form->txtStart, "1");
     EXPECT_EQ(m_form->txtStep->text(), "1"); // start above 0 with step 0 sets step 1
-    QTest::mouseClick(m_form->NumB, Qt::LeftButton);
+    apptest::clickIndicator(m_form->NumB);
     const QStringList numbered = preview();
     EXPECT_EQ(numbered[0], "1banana.txt");
     EXPECT_EQ(numbered[1], "2file2.txt");
-    QTest::mouseClick(m_form->Numno, Qt::LeftButton);
+    apptest::clickIndicator(m_form->Numno);
     EXPECT_EQ(preview(), rows(m_form->File1));
 }
 
 TEST_F(Form1Test, TreeSelectionListsTheFolderAndKeepsTheRules)
 {
     makeForm();
-    QTest::mouseClick(m_form->FilDel, Qt::LeftButton);
-    QTest::mouseClick(m_form->NB, Qt::LeftButton);
+    apptest::clickIndicator(m_form->FilDel);
+    apptest::clickIndicator(m_form->NB);
     const QString sub = QDir::cleanPath(m_folder.filePath("sub"));
 
     FolderTreeModel *model = m_form->folderTree->folderModel();
@@ -243,8 +245,8 @@ TEST_F(Form1Test, TreeSelectionListsTheFolderAndKeepsTheRules)
     QTest::keyClicks(m_form->txtP, "jpg");
     EXPECT_EQ(rows(m_form->File1), (QStringList{"b.JPG", "c.jpg"}));
     EXPECT_EQ(preview().size(), 2);
-    QTest::mouseClick(m_form->Filno, Qt::LeftButton);
-    QTest::mouseClick(m_form->Nno, Qt::LeftButton);
+    apptest::clickIndicator(m_form->Filno);
+    apptest::clickIndicator(m_form->Nno);
     EXPECT_EQ(preview(), (QStringList{"b.JPG", "c.jpg"}));
     m_form->txtP->clear();
     QTest::keyClicks(m_form->txtP, ".");
@@ -261,7 +263,7 @@ TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)
     makeForm();
     m_form->PathChange(QDir::cleanPath(m_folder.filePath("sub")));
     ASSERT_EQ(rows(m_form->File1).size(), 3);
-    QTest::mouseClick(m_form->FilDel, Qt::LeftButton);
+    apptest::clickIndicator(m_form->FilDel);
     m_form->Form_Load();
     m_form->resetRuleGroups();
     EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.path()));
@@ -284,8 +286,8 @@ TEST_F(Form1Test, NamesThatAreNotUtf8AreListedWithTheirBytes)
     }
     ASSERT_GE(row, 0);
     EXPECT_EQ(lorvane::encodeFileName(file1->name(row)), latin1);
-    EXPECT_EQ(file1->fullPathBytes(row), QFile::encodeName(QDir::cleanPath(m_folder.path())) +
-                                             '/' + latin1);
+    EXPECT_EQ(file1->fullPathBytes(row),
+              QFile::encodeName(QDir::cleanPath(m_folder.path())) + '/' + latin1);
     EXPECT_EQ(m_form->List1Names()[row], file1->name(row));
 }
 
@@ -301,6 +303,8 @@ TEST_F(Form1Test, DoubleClickOpensTheFileOrSaysItCannot)
     QString title;
     auto answered = apptest::answerMessageBox(QMessageBox::Ok, &text, &title);
     const QRect r = m_form->File1->visualRect(photo);
+    // A real double click: the first click, then the double click.
+    QTest::mouseClick(m_form->File1->viewport(), Qt::LeftButton, {}, r.center());
     QTest::mouseDClick(m_form->File1->viewport(), Qt::LeftButton, {}, r.center());
     ASSERT_TRUE(apptest::waitFor([&] { return *answered; }));
     EXPECT_EQ(text, "تعذر فتح هذا الملف");

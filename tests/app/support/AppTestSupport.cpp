@@ -2,12 +2,13 @@
 
 #include "UserSettings.h"
 
-#include <QAbstractItemView>
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -69,22 +70,28 @@ QStringList rows(const QAbstractItemView *view)
 std::shared_ptr<bool> whenModal(const char *className, std::function<void(QWidget *)> act,
                                 int timeoutMs)
 {
-    auto ran = std::make_shared<bool>(false);
     auto *timer = new QTimer;
+    // The watch ends with the last copy of the flag, so that a watch left over
+    // from one test never answers a box of the next.
+    QPointer<QTimer> guard(timer);
+    std::shared_ptr<bool> ran(new bool(false), [guard](bool *flag) {
+        delete flag;
+        if (guard)
+            guard->deleteLater();
+    });
+    std::weak_ptr<bool> weak = ran;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget *modal = QApplication::activeModalWidget();
         if (modal && modal->inherits(className) && modal->isVisible()) {
             timer->stop();
-            timer->deleteLater();
-            *ran = true;
+            if (auto flag = weak.lock())
+                *flag = true;
             act(modal);
             return;
         }
-        if (deadline->hasExpired()) {
+        if (deadline->hasExpired())
             timer->stop();
-            timer->deleteLater();
-        }
     });
     timer->start(10);
     return ran;
@@ -103,6 +110,12 @@ std::shared_ptr<bool> answerMessageBox(int standardButton, QString *text, QStrin
         else
             box->reject();
     });
+}
+
+void clickIndicator(QWidget *button, Qt::MouseButton mouseButton)
+{
+    const int x = button->isRightToLeft() ? button->width() - 7 : 7;
+    QTest::mouseClick(button, mouseButton, {}, QPoint(x, button->height() / 2));
 }
 
 bool waitFor(const std::function<bool()> &done, int timeoutMs)
@@ -149,3 +162,16 @@ QStringList FakeOpener::calls() const
 }
 
 } // namespace apptest
+
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *os << '}';
+}

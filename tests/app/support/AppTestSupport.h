@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QAbstractItemView;
 class QWidget;
@@ -47,6 +48,10 @@ std::shared_ptr<bool> whenModal(const char *className, std::function<void(QWidge
 std::shared_ptr<bool> answerMessageBox(int standardButton, QString *text = nullptr,
                                        QString *title = nullptr);
 
+// Clicks an option button or check box on its indicator, the part that always
+// takes the click (right-to-left: at the right end).
+void clickIndicator(QWidget *button, Qt::MouseButton mouseButton = Qt::LeftButton);
+
 // Waits until `done` is true or the time is over; true when it became true.
 bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000);
 
@@ -65,3 +70,7 @@ private:
 };
 
 } // namespace apptest
+
+// Readable failure messages for Qt strings.
+void PrintTo(const QString &text, std::ostream *os);
+void PrintTo(const QStringList &list, std::ostream *os);
