@@ -219,34 +219,23 @@ void RenameEngine::runGotFocus(const QString &name)
         txtFil_GotFocus();
 }
 
-QString RenameEngine::compose(const Entry &entry) const
+QString RenameEngine::compose(qsizetype i) const
 {
-    if (entry.place == NumberPlace::None || entry.number.isEmpty()) {
-        if (entry.ext.isEmpty())
-            return entry.base;
-        if (entry.base.isEmpty())
-            return entry.ext;
-    }
     QString text;
-    text.reserve(entry.base.size() + entry.number.size() + entry.ext.size());
-    if (entry.place == NumberPlace::AtStart)
-        text.append(entry.number);
-    text.append(entry.base);
-    if (entry.place == NumberPlace::BeforeExtension)
-        text.append(entry.number);
-    text.append(entry.ext);
-    return text;
+    const QString *whole = composeInto(i, text);
+    return whole ? *whole : text;
 }
 
+// Publishing runs after every keystroke over every entry, so it writes a changed
+// entry into the list's own string where that has room, instead of allocating a new
+// string per entry and freeing the old one.
 void RenameEngine::publish()
 {
     if (m_refilled) {
         QStringList entries;
         entries.reserve(count());
-        for (Entry &entry : m_entries) {
-            entry.dirty = false;
-            entries.append(compose(entry));
-        }
+        for (qsizetype i = 0; i < count(); ++i)
+            entries.append(compose(i));
         m_list1.m_entries = std::move(entries);
         m_refilled = false;
         m_dirtyFirst = m_dirtyLast = -1;
@@ -258,15 +247,26 @@ void RenameEngine::publish()
     int first = -1;
     int last = -1;
     QStringList &entries = m_list1.m_entries;
+    QString &scratch = m_scratch;
     for (qsizetype i = m_dirtyFirst; i <= m_dirtyLast; ++i) {
-        Entry &entry = m_entries[size_t(i)];
-        if (!entry.dirty)
+        const QString *whole = composeInto(i, scratch);
+        const QString &text = whole ? *whole : scratch;
+        const QString &old = entries.at(i);
+        if (text.size() == old.size() && text == old)
             continue;
-        entry.dirty = false;
-        QString text = compose(entry);
-        if (text == entries.at(i))
-            continue;
-        entries[i] = std::move(text);
+        QString &target = entries[i];
+        if (whole) {
+            target = *whole;
+        } else if (target.isDetached() && target.capacity() >= scratch.size()) {
+            target.resize(scratch.size());
+            std::copy_n(scratch.constData(), scratch.size(), target.data());
+        } else {
+            // Some room for the next keystrokes, which mostly add a character.
+            QString fresh;
+            fresh.reserve(scratch.size() + 8);
+            fresh.append(scratch);
+            target = std::move(fresh);
+        }
         if (first < 0)
             first = int(i);
         last = int(i);
@@ -278,34 +278,31 @@ void RenameEngine::publish()
 
 // --- Entry parts ------------------------------------------------------------------------
 
-void RenameEngine::markDirty(int i)
+void RenameEngine::markDirty(qsizetype i)
 {
-    Entry &entry = m_entries[size_t(i)];
-    if (entry.dirty)
-        return;
-    entry.dirty = true;
     if (m_dirtyFirst < 0 || i < m_dirtyFirst)
         m_dirtyFirst = i;
     if (i > m_dirtyLast)
         m_dirtyLast = i;
 }
 
-void RenameEngine::forgetReplace(Entry &entry)
+void RenameEngine::forgetReplace(qsizetype i)
 {
-    entry.pieceLengths.clear();
-    entry.replaceStripped.clear();
-    entry.replaceBaseLength = 0;
+    ReplaceState &state = m_replace[size_t(i)];
+    state.pieceLengths.clear();
+    state.stripped.clear();
+    state.baseLength = 0;
 }
 
 void RenameEngine::setBase(int i, const QString &base)
 {
     Entry &entry = m_entries[size_t(i)];
-    if (!entry.pieceLengths.empty()) {
+    if (hasPieces(i)) {
         if (entry.base == base)
             return;
-        // Another rule rewrote the entry, so the replace pair's
-        // piece lengths no longer describe it.
-        forgetReplace(entry);
+        // Another rule rewrote the entry, so the replace pair's piece lengths no
+        // longer describe it.
+        forgetReplace(i);
     }
     entry.base = base;
     markDirty(i);
@@ -315,72 +312,79 @@ void RenameEngine::setExt(int i, const QString &ext, bool byChangeRule)
 {
     Entry &entry = m_entries[size_t(i)];
     entry.extByChangeRule = byChangeRule;
-    if (!entry.pieceLengths.empty()) {
+    if (hasPieces(i)) {
         if (entry.ext == ext)
             return;
-        forgetReplace(entry);
+        forgetReplace(i);
     }
     entry.ext = ext;
-    markDirty(i);
-}
-
-void RenameEngine::setNumber(int i, const QString &number, NumberPlace place)
-{
-    Entry &entry = m_entries[size_t(i)];
-    if (entry.place == place && entry.number.size() == number.size() && entry.number == number)
-        return;
-    entry.number = number;
-    entry.place = place;
     markDirty(i);
 }
 
 // Writes the base name and extension of entry i from its replace pieces with the
 // given text between them. The boundary between base name and extension stays where
 // it was in the entry before the find text was taken out; an occurrence that spanned
-// it goes, with its replacement, to the extension.
-void RenameEngine::rebuildFromPieces(int i, const QString &insert)
+// it goes, with its replacement, to the extension, unless the find text itself is
+// put back.
+void RenameEngine::rebuildFromPieces(int i, const QString &insert, Join join)
 {
     Entry &entry = m_entries[size_t(i)];
-    const std::vector<int> &pieces = entry.pieceLengths;
-    const QStringView stripped(entry.replaceStripped);
+    const ReplaceState &state = m_replace[size_t(i)];
+    const std::vector<int> &pieces = state.pieceLengths;
+    const QStringView stripped(state.stripped);
     const qsizetype findLength = m_replaceFind.size();
-    const qsizetype boundary = entry.replaceBaseLength;
-    QString base;
+    const qsizetype boundary = state.baseLength;
+    // The entry's own base-name buffer is written again where nothing else shares it.
+    QString &base = entry.base;
+    const qsizetype estimate = stripped.size() + qsizetype(pieces.size() - 1) * insert.size();
+    if (base.isDetached() && base.capacity() >= estimate) {
+        base.resize(0);
+    } else {
+        QString fresh;
+        fresh.reserve(estimate + 8);
+        base = std::move(fresh);
+    }
     QString ext;
     bool inExt = false;
     bool extTouched = false;
-    qsizetype at = 0;       // position in the stripped text
-    qsizetype original = 0; // position in the entry before the split
+    qsizetype at = 0;      // position in the stripped text
+    qsizetype unsplit = 0; // position in the entry as it was before the split
     for (size_t k = 0; k < pieces.size(); ++k) {
+        const bool lastPiece = k + 1 == pieces.size();
         const qsizetype length = pieces[k];
         const QStringView piece = stripped.sliced(at, length);
-        if (!inExt && original + length <= boundary) {
+        if (inExt) {
+            ext.append(piece);
+        } else if (unsplit + length <= boundary) {
             base.append(piece);
-        } else if (!inExt) {
-            const qsizetype cut = boundary - original;
+        } else {
+            const qsizetype cut = boundary - unsplit;
             base.append(piece.first(cut));
             inExt = true;
-            if (k + 1 == pieces.size())
+            if (lastPiece)
                 break; // the rest of the last piece is the extension as it stands
             extTouched = true;
             ext.append(piece.sliced(cut));
-        } else {
-            ext.append(piece);
         }
-        at += length;
-        original += length;
-        if (k + 1 == pieces.size())
+        if (lastPiece)
             break;
-        if (!inExt && original + findLength <= boundary) {
+        at += length;
+        unsplit += length;
+        if (!inExt && unsplit + findLength <= boundary) {
             base.append(insert);
+        } else if (!inExt && unsplit < boundary && join == Join::Restore) {
+            // The find text goes back exactly where it was, across the boundary.
+            base.append(QStringView(insert).first(boundary - unsplit));
+            inExt = true;
+            extTouched = true;
+            ext.append(QStringView(insert).sliced(boundary - unsplit));
         } else {
             inExt = true;
             extTouched = true;
             ext.append(insert);
         }
-        original += findLength;
+        unsplit += findLength;
     }
-    entry.base = std::move(base);
     if (extTouched || !inExt)
         entry.ext = std::move(ext);
     markDirty(i);
@@ -393,28 +397,25 @@ void RenameEngine::refillFromFolder(Refill how)
     const int n = qMax(0, m_file1.count());
     const bool inPlace = how == Refill::InPlace && n == count();
     m_folder.resize(size_t(n));
-    if (!inPlace)
-        m_entries.assign(size_t(n), Entry{});
+    m_entries.resize(size_t(n));
+    m_replace.clear();
+    m_numbers = AppliedNumbers{};
     for (int i = 0; i < n; ++i) {
         const QString name = m_file1.entry(i);
         FolderName &folder = m_folder[size_t(i)];
         folder.ext = dottedExtensionOf(name);
         folder.base = folder.ext.isEmpty() ? name : name.first(name.size() - folder.ext.size());
         Entry &entry = m_entries[size_t(i)];
-        if (inPlace) {
-            forgetReplace(entry);
-            entry.number.clear();
-            entry.place = NumberPlace::None;
-            markDirty(i);
-        }
         entry.base = folder.base;
         entry.ext = folder.ext;
         entry.extByChangeRule = false;
     }
-    if (!inPlace) {
-        m_refilled = true;
-        m_dirtyFirst = m_dirtyLast = -1;
+    if (inPlace) {
+        markAllDirty();
+        return;
     }
+    m_refilled = true;
+    m_dirtyFirst = m_dirtyLast = -1;
 }
 
 // Rules survive every refill: the rules whose options are selected are applied to
@@ -634,29 +635,37 @@ void RenameEngine::txtDel_Change()
     m_ReplacePrevText = m_txtDel.previousText();
     const QString find = m_txtDel.text();
     const QString with = isBlank(m_txtW.text()) ? QString() : m_txtW.text();
+    m_replace.resize(size_t(count()));
+    bool anyPieces = false;
     for (int i = 0; i < count(); ++i) {
         Entry &entry = m_entries[size_t(i)];
-        if (!entry.pieceLengths.empty()) {
-            rebuildFromPieces(i, m_replaceFind);
-            forgetReplace(entry);
+        ReplaceState &state = m_replace[size_t(i)];
+        if (!state.pieceLengths.empty()) {
+            rebuildFromPieces(i, m_replaceFind, Join::Restore);
+            forgetReplace(i);
         }
         const qsizetype avoid =
-            entry.place == NumberPlace::BeforeExtension && !entry.number.isEmpty()
+            m_numbers.place == NumberPlace::BeforeExtension && !numberOf(i).isEmpty()
                 ? entry.base.size()
                 : -1;
         SplitPieces split =
             SplitCount(entry.ext.isEmpty() ? entry.base : entry.base + entry.ext, find, avoid);
         if (split.count < 0)
             continue;
-        entry.replaceStripped = std::move(split.stripped);
-        entry.pieceLengths = std::move(split.pieceLengths);
-        entry.replaceBaseLength = int(entry.base.size());
+        state.stripped = std::move(split.stripped);
+        state.pieceLengths = std::move(split.pieceLengths);
+        state.baseLength = int(entry.base.size());
+        anyPieces = true;
     }
     m_replaceFind = find;
     m_replaceInserted = with;
+    if (!anyPieces) {
+        m_replace.clear();
+        return;
+    }
     for (int i = 0; i < count(); ++i) {
-        if (!m_entries[size_t(i)].pieceLengths.empty())
-            rebuildFromPieces(i, with);
+        if (hasPieces(i))
+            rebuildFromPieces(i, with, Join::Insert);
     }
 }
 
@@ -682,9 +691,11 @@ void RenameEngine::txtW_Change()
     if (with == m_replaceInserted)
         return;
     m_replaceInserted = with;
+    if (m_replace.empty())
+        return;
     for (int i = 0; i < count(); ++i) {
-        if (!m_entries[size_t(i)].pieceLengths.empty())
-            rebuildFromPieces(i, with);
+        if (hasPieces(i))
+            rebuildFromPieces(i, with, Join::Insert);
     }
 }
 
@@ -885,9 +896,10 @@ void RenameEngine::NS_Click()
     MemoMap baseMemo;
     for (int i = 0; i < count(); ++i) {
         const Entry &entry = m_entries[size_t(i)];
+        const QString &number = numberOf(i);
         // The first character of the whole entry that is not a digit; in a number it
         // is a sign or a point, which has no capital form.
-        if (entry.place == NumberPlace::AtStart && firstNonDigit(entry.number) >= 0)
+        if (m_numbers.place == NumberPlace::AtStart && firstNonDigit(number) >= 0)
             continue;
         const qsizetype inBase = firstNonDigit(entry.base);
         if (inBase >= 0) {
@@ -900,7 +912,7 @@ void RenameEngine::NS_Click()
                 setBase(i, base);
             continue;
         }
-        if (entry.place == NumberPlace::BeforeExtension && firstNonDigit(entry.number) >= 0)
+        if (m_numbers.place == NumberPlace::BeforeExtension && firstNonDigit(number) >= 0)
             continue;
         const qsizetype inExt = firstNonDigit(entry.ext);
         if (inExt < 0)
@@ -931,47 +943,6 @@ void RenameEngine::DoNum()
 
 // --- Numbering ---------------------------------------------------------------------------
 
-// The number texts depend only on start, step and zero fill, so they are kept for the
-// next apply; a keystroke in another rule then reuses them.
-void RenameEngine::prepareNumbers()
-{
-    const double start = leadingNumberValue(m_txtStart.text());
-    const double step = leadingNumberValue(m_txtStep.text());
-    const double zeros = leadingNumberValue(m_txtZ.text());
-    const NumberCache &cache = m_numbers;
-    if (cache.valid && cache.start == start && cache.step == step && cache.zeros == zeros)
-        return;
-    m_numbers = NumberCache{start, step, zeros, true, {}, -1};
-}
-
-const QString *RenameEngine::numberTextAt(qsizetype i)
-{
-    NumberCache &cache = m_numbers;
-    const double start = cache.start;
-    const double step = cache.step;
-    const double zeros = cache.zeros;
-    if (cache.stopIndex >= 0 && i >= cache.stopIndex)
-        return nullptr;
-    while (qsizetype(cache.texts.size()) <= i) {
-        const qsizetype k = qsizetype(cache.texts.size());
-        const double value = start + step * double(k);
-        if (k > 0 && value == 0) {
-            cache.stopIndex = k;
-            return nullptr;
-        }
-        QString text = plainNumberText(value);
-        const double width = zeros + 1;
-        if (double(text.size()) < width) {
-            const double missing = width - double(text.size());
-            const int fill = missing >= 16 ? 16 : int(std::nearbyint(missing));
-            if (fill > 0)
-                text.prepend(QString(qMin(fill, 16), u'0'));
-        }
-        cache.texts.push_back(std::move(text));
-    }
-    return &cache.texts[size_t(i)];
-}
-
 void RenameEngine::CmdNum_Click()
 {
     Run run(*this);
@@ -980,39 +951,29 @@ void RenameEngine::CmdNum_Click()
     const NumberPlace place = m_NumB.isSelected()   ? NumberPlace::AtStart
                               : m_NumA.isSelected() ? NumberPlace::BeforeExtension
                                                     : NumberPlace::None;
-    const QString none;
-    int i = 0;
-    if (place != NumberPlace::None) {
-        prepareNumbers();
-        for (; i < count(); ++i) {
-            const QString *text = numberTextAt(i);
-            if (!text)
-                break;
-            setNumber(i, *text, place);
-        }
-        if (i > 0) {
-            m_NumRuleCode = 1;
-            m_NumberMarker = place == NumberPlace::AtStart ? kNumB : kNumA;
-            m_PreviewUnnumbered = false;
-        }
+    if (place == NumberPlace::None || count() == 0) {
+        // Entries this apply does not number carry no number, so a later strip
+        // leaves them exactly as they are.
+        setNumbers(AppliedNumbers{});
+        return;
     }
-    // Entries this apply did not number carry no number, so a
-    // later strip leaves them exactly as they are.
-    for (; i < count(); ++i)
-        setNumber(i, none, NumberPlace::None);
+    AppliedNumbers numbers;
+    numbers.place = place;
+    numbers.texts = numberTextsForCurrentValues();
+    numbers.numbered = qMin<qsizetype>(count(), qsizetype(numbers.texts->texts.size()));
+    setNumbers(numbers);
+    m_NumRuleCode = 1;
+    m_NumberMarker = place == NumberPlace::AtStart ? kNumB : kNumA;
+    m_PreviewUnnumbered = false;
 }
 
 void RenameEngine::Numno_Click()
 {
     Run run(*this);
     m_NumRuleCode = 0;
-    // Each entry knows its own number and where it went, so the strip is exact
-    // whatever the marker says.
-    const QString none;
-    for (int i = 0; i < count(); ++i) {
-        if (m_entries[size_t(i)].place != NumberPlace::None)
-            setNumber(i, none, NumberPlace::None);
-    }
+    // Every entry's number is known exactly, so the strip is exact whatever the
+    // marker says, and a second strip finds nothing to take out.
+    setNumbers(AppliedNumbers{});
     if (m_NumberMarker != kNone)
         m_PreviewUnnumbered = true;
 }
@@ -1109,6 +1070,103 @@ QString RenameEngine::withoutForbidden(const QString &text) const
     return kept;
 }
 
+void RenameEngine::markAllDirty()
+{
+    if (count() == 0)
+        return;
+    m_dirtyFirst = 0;
+    m_dirtyLast = count() - 1;
+}
+
+bool RenameEngine::hasPieces(qsizetype i) const
+{
+    return !m_replace.empty() && !m_replace[size_t(i)].pieceLengths.empty();
+}
+
+void RenameEngine::setNumbers(const AppliedNumbers &numbers)
+{
+    const bool same = numbers.place == m_numbers.place && numbers.texts == m_numbers.texts &&
+                      numbers.numbered == m_numbers.numbered;
+    if (same)
+        return;
+    const bool hadNumbers = m_numbers.place != NumberPlace::None && m_numbers.numbered > 0;
+    const qsizetype before = hadNumbers ? m_numbers.numbered : 0;
+    m_numbers = numbers;
+    const qsizetype after = numbers.place != NumberPlace::None ? numbers.numbered : 0;
+    const qsizetype touched = qMax(before, after);
+    if (touched > 0) {
+        markDirty(0);
+        markDirty(touched - 1);
+    }
+}
+
+const QString &RenameEngine::numberOf(qsizetype i) const
+{
+    static const QString none;
+    if (m_numbers.place == NumberPlace::None || i >= m_numbers.numbered)
+        return none;
+    return m_numbers.texts->texts[size_t(i)];
+}
+
+// The number texts depend only on start, step and zero fill, so they are kept for
+// the next apply: a keystroke in another rule then numbers without formatting.
+std::shared_ptr<RenameEngine::NumberSeries> RenameEngine::numberTextsForCurrentValues()
+{
+    const double start = leadingNumberValue(m_txtStart.text());
+    const double step = leadingNumberValue(m_txtStep.text());
+    const double zeros = leadingNumberValue(m_txtZ.text());
+    if (!m_numberTexts || m_numberTexts->start != start || m_numberTexts->step != step ||
+        m_numberTexts->zeros != zeros) {
+        m_numberTexts = std::make_shared<NumberSeries>();
+        m_numberTexts->start = start;
+        m_numberTexts->step = step;
+        m_numberTexts->zeros = zeros;
+    }
+    NumberSeries &series = *m_numberTexts;
+    const qsizetype wanted = count();
+    series.texts.reserve(size_t(wanted));
+    while (series.stopIndex < 0 && qsizetype(series.texts.size()) < wanted) {
+        const qsizetype k = qsizetype(series.texts.size());
+        const double value = start + step * double(k);
+        if (k > 0 && value == 0) {
+            series.stopIndex = k;
+            break;
+        }
+        QString text = plainNumberText(value);
+        const double width = zeros + 1;
+        if (double(text.size()) < width) {
+            const double missing = width - double(text.size());
+            const int fill = missing >= 16 ? 16 : int(std::nearbyint(missing));
+            if (fill > 0)
+                text.prepend(QString(fill, u'0'));
+        }
+        series.texts.push_back(std::move(text));
+    }
+    return m_numberTexts;
+}
+
+// Joins the parts of entry i into out (reusing its buffer). Returns the part that
+// is the whole entry when there is only one, so that the caller can share it.
+const QString *RenameEngine::composeInto(qsizetype i, QString &out) const
+{
+    const Entry &entry = m_entries[size_t(i)];
+    const QString &number = numberOf(i);
+    if (number.isEmpty()) {
+        if (entry.ext.isEmpty())
+            return &entry.base;
+        if (entry.base.isEmpty())
+            return &entry.ext;
+    }
+    out.resize(0);
+    if (m_numbers.place == NumberPlace::AtStart)
+        out.append(number);
+    out.append(entry.base);
+    if (m_numbers.place == NumberPlace::BeforeExtension)
+        out.append(number);
+    out.append(entry.ext);
+    return nullptr;
+}
+
 // --- State accessors --------------------------------------------------------------------
 
 QString RenameEngine::NumberTexts(int index) const
@@ -1117,22 +1175,21 @@ QString RenameEngine::NumberTexts(int index) const
         return m_NumberMarker;
     if (index < 0 || index > count())
         return {};
-    return m_entries[size_t(index)].number;
+    return numberOf(index);
 }
 
 int RenameEngine::ReplaceCounts(int index) const
 {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= count() || !hasPieces(index))
         return 0;
-    const std::vector<int> &pieces = m_entries[size_t(index)].pieceLengths;
-    return pieces.empty() ? 0 : int(pieces.size()) - 1;
+    return int(m_replace[size_t(index)].pieceLengths.size()) - 1;
 }
 
 std::vector<int> RenameEngine::PieceLengths(int index) const
 {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= count() || !hasPieces(index))
         return {};
-    return m_entries[size_t(index)].pieceLengths;
+    return m_replace[size_t(index)].pieceLengths;
 }
 
 QString RenameEngine::baseNamePart(int index) const

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -213,39 +214,48 @@ signals:
 private:
     enum class NumberPlace : quint8 { None, BeforeExtension, AtStart };
 
-    // One preview entry, kept as its parts (see "How the preview is kept").
+    // One preview entry, kept as its parts (see "How the preview is kept"). The
+    // number slot is not stored per entry: every apply numbers entries 0 to k - 1 with
+    // the texts of one start, step and zero fill, and every strip or refill removes
+    // all numbers, so AppliedNumbers describes the numbers of every entry at once.
     struct Entry
     {
         QString base;
         QString ext;
-        QString number;
-        NumberPlace place = NumberPlace::None;
         // The extension part was written by the change rule ("." + txtEX); only then
         // may the change-focus step take its dot off.
         bool extByChangeRule = false;
-        bool dirty = false;
-        // Replace pair: the entry's base name and extension joined, without the
-        // occurrences of the find text, the lengths of the pieces between them, and
-        // the length of the base name at the time they were taken out. No pieces: the
-        // replace pair holds nothing of this entry.
-        QString replaceStripped;
+    };
+    // Replace pair, per entry: the entry's base name and extension joined, without
+    // the occurrences of the find text, the lengths of the pieces between them, and
+    // the length of the base name when they were taken out. No pieces: the replace
+    // pair holds nothing of this entry.
+    struct ReplaceState
+    {
+        QString stripped;
         std::vector<int> pieceLengths;
-        int replaceBaseLength = 0;
+        int baseLength = 0;
     };
     struct FolderName
     {
         QString base;
         QString ext;
     };
-    // Numbering texts for one set of start, step and zero-fill values.
-    struct NumberCache
+    // Number texts for one set of start, step and zero-fill values, computed as far
+    // as an apply needed them.
+    struct NumberSeries
     {
         double start = 0;
         double step = 0;
         double zeros = 0;
-        bool valid = false;
         std::vector<QString> texts;
-        qsizetype stopIndex = -1; // first index whose value is 0 (i > 0), -1 not reached
+        qsizetype stopIndex = -1; // first index i > 0 whose value is 0; -1 not reached
+    };
+    struct AppliedNumbers
+    {
+        NumberPlace place = NumberPlace::None;
+        std::shared_ptr<NumberSeries> texts;
+        qsizetype numbered = 0; // entries 0 .. numbered - 1 carry texts->texts[i]
     };
 
     class Run;
@@ -270,16 +280,20 @@ private:
     void takeAppendedDotsOff();
     void setBase(int i, const QString &base);
     void setExt(int i, const QString &ext, bool byChangeRule);
-    void setNumber(int i, const QString &number, NumberPlace place);
-    void markDirty(int i);
+    void setNumbers(const AppliedNumbers &numbers);
+    const QString &numberOf(qsizetype i) const;
+    void markDirty(qsizetype i);
+    void markAllDirty();
     void mapCase(bool capital);
-    static void forgetReplace(Entry &entry);
-    void rebuildFromPieces(int i, const QString &insert);
-    void prepareNumbers();
-    const QString *numberTextAt(qsizetype i);
+    bool hasPieces(qsizetype i) const;
+    void forgetReplace(qsizetype i);
+    enum class Join { Restore, Insert };
+    void rebuildFromPieces(int i, const QString &insert, Join join);
+    std::shared_ptr<NumberSeries> numberTextsForCurrentValues();
     bool refuses(const QString &typed) const;
     QString withoutForbidden(const QString &text) const;
-    QString compose(const Entry &entry) const;
+    QString compose(qsizetype i) const;
+    const QString *composeInto(qsizetype i, QString &out) const;
 
     FileList &m_file1;
     PreviewList m_list1;
@@ -332,10 +346,13 @@ private:
 
     std::vector<FolderName> m_folder;
     std::vector<Entry> m_entries;
-    NumberCache m_numbers;
+    std::vector<ReplaceState> m_replace; // empty, or one per entry
+    std::shared_ptr<NumberSeries> m_numberTexts;
+    AppliedNumbers m_numbers;
 
     int m_runDepth = 0;
     bool m_refilled = false;
+    QString m_scratch;
     qsizetype m_dirtyFirst = -1;
     qsizetype m_dirtyLast = -1;
     QString m_focus;

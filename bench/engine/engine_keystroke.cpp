@@ -1,0 +1,151 @@
+// Cost of one keystroke in the rule text boxes on large folders, against a baseline
+// pass that builds one new string per name. Each keystroke benchmark also times that
+// baseline on the same names and reports the ratio as the counter "x_baseline".
+#include "FileList.h"
+#include "RenameEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QStringList>
+
+#include <chrono>
+
+using namespace lorvane;
+
+namespace {
+
+class BenchFolder : public FileList
+{
+public:
+    explicit BenchFolder(int n)
+    {
+        m_names.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            // A mix of plain, Arabic, several-dot and extension-less names.
+            switch (i % 4) {
+            case 0:
+                m_names.append(QStringLiteral("holiday photo %1.jpg").arg(i));
+                break;
+            case 1:
+                m_names.append(QStringLiteral("تقرير السنة %1.docx").arg(i));
+                break;
+            case 2:
+                m_names.append(QStringLiteral("backup.%1.tar.gz").arg(i));
+                break;
+            default:
+                m_names.append(QStringLiteral("README_%1").arg(i));
+                break;
+            }
+        }
+    }
+    int count() const override { return int(m_names.size()); }
+    QString entry(int index) const override { return m_names.at(index); }
+    QString pattern() const override { return m_pattern; }
+    void setPattern(const QString &pattern) override { m_pattern = pattern; }
+    QString path() const override { return QStringLiteral("/bench"); }
+    const QStringList &names() const { return m_names; }
+
+private:
+    QStringList m_names;
+    QString m_pattern = QStringLiteral("*.*");
+};
+
+using Clock = std::chrono::steady_clock;
+
+// The baseline: N new strings built from N names.
+double baselinePass(const QStringList &names)
+{
+    const auto start = Clock::now();
+    QStringList built;
+    built.reserve(names.size());
+    for (const QString &name : names)
+        built.append(name + u'1');
+    benchmark::DoNotOptimize(built);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Times one keystroke per iteration (manual time) and, outside the measured time,
+// one baseline pass per iteration for the ratio.
+template <typename Keystroke>
+void runKeystrokes(benchmark::State &state, const BenchFolder &folder, Keystroke &&keystroke)
+{
+    double keystrokes = 0;
+    double baselines = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        keystroke();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        keystrokes += seconds;
+        baselines += baselinePass(folder.names());
+    }
+    state.counters["x_baseline"] = baselines > 0 ? keystrokes / baselines : 0;
+    state.counters["names"] = double(folder.count());
+}
+
+void BM_Baseline(benchmark::State &state)
+{
+    const BenchFolder folder(int(state.range(0)));
+    for (auto _ : state)
+        state.SetIterationTime(baselinePass(folder.names()));
+    state.counters["names"] = double(folder.count());
+}
+
+// One keystroke in txtFil under the change rule, with numbering before the extension
+// and capital letters in force: every entry is rebuilt, numbered and capitalised.
+void BM_KeystrokeTxtFil(benchmark::State &state)
+{
+    BenchFolder folder(int(state.range(0)));
+    RenameEngine engine(folder);
+    engine.Form_Load();
+    engine.txtStart().userEdit(QStringLiteral("1"));
+    engine.NumA().select();
+    engine.NB().select();
+    engine.reFil().select();
+    engine.txtFil().userEdit(QStringLiteral("new name"));
+    bool longer = false;
+    runKeystrokes(state, folder, [&] {
+        longer = !longer;
+        engine.txtFil().userEdit(longer ? QStringLiteral("new namex") : QStringLiteral("new name"));
+    });
+    benchmark::DoNotOptimize(engine.List1().entries());
+}
+
+// One keystroke in txtW with a find text that occurs in every name.
+void BM_KeystrokeTxtW(benchmark::State &state)
+{
+    BenchFolder folder(int(state.range(0)));
+    RenameEngine engine(folder);
+    engine.Form_Load();
+    engine.txtDel().userEdit(QStringLiteral("1"));
+    engine.txtW().userEdit(QStringLiteral("one"));
+    bool longer = false;
+    runKeystrokes(state, folder, [&] {
+        longer = !longer;
+        engine.txtW().userEdit(longer ? QStringLiteral("onex") : QStringLiteral("one"));
+    });
+    benchmark::DoNotOptimize(engine.List1().entries());
+}
+
+} // namespace
+
+BENCHMARK(BM_Baseline)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeTxtFil)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeTxtW)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
