@@ -280,6 +280,14 @@ void CmdButton::Refresh()
     Redraw(m_memory.drawnState, true);
 }
 
+QSize CmdButton::sizeHint() const
+{
+    QImage probe(1, 1, QImage::Format_RGB32);
+    ImageSurface surface(probe, m_surfaceFont);
+    const Size caption = surface.measureCaption(m_look.caption, 1 << 20);
+    return {std::max(75, caption.width + 16), std::max(23, caption.height + 10)};
+}
+
 void CmdButton::setBackColor(Colour colour)
 {
     m_backColor = colour;

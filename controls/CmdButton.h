@@ -75,7 +75,10 @@ public:
     // Stores all eleven values, in their order.
     void WriteProperties(PropertyBag &bag) const;
     // Redraws the button in its current state.
-    void Refresh();
+    Q_INVOKABLE void Refresh();
+
+    // Room for the caption in the current font, at least a common button's size.
+    QSize sizeHint() const override;
 
     Colour backColor() const { return m_backColor; }
     void setBackColor(Colour colour);

@@ -88,7 +88,8 @@ Size ImageSurface::measureCaption(const QString &caption, int width) const
     if (caption.isEmpty())
         return {};
     // Measured against the image so that the resolution matches the drawing.
-    const QFontMetrics metrics(m_font, &m_image);
+    const QFontMetrics metrics =
+        m_image.isNull() ? QFontMetrics(m_font) : QFontMetrics(m_font, &m_image);
     const QRect bounds =
         metrics.boundingRect(QRect(0, 0, std::max(width, 0), 1 << 20), measureFlags, caption);
     return {bounds.width(), bounds.height()};
@@ -96,7 +97,8 @@ Size ImageSurface::measureCaption(const QString &caption, int width) const
 
 SizeF ImageSurface::measurePlainText(const QString &text) const
 {
-    const QFontMetricsF metrics(m_font, &m_image);
+    const QFontMetricsF metrics =
+        m_image.isNull() ? QFontMetricsF(m_font) : QFontMetricsF(m_font, &m_image);
     const QSizeF size = metrics.size(0, text);
     return {size.width(), size.height()};
 }

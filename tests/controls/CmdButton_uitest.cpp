@@ -610,3 +610,17 @@ TEST_F(CmdButtonTest, EnabledIsTheButtonsOwnADisabledParentOnlyGreysIt)
     EXPECT_FALSE(button->isButtonEnabled());
     EXPECT_EQ(colourAt(button->image(), 0, 0), shadow);
 }
+
+TEST_F(CmdButtonTest, SizeHintMakesRoomForTheCaption)
+{
+    button->setCaption("x");
+    EXPECT_EQ(button->sizeHint().width(), 75);
+    EXPECT_GE(button->sizeHint().height(), 23);
+    const int oneLine = button->sizeHint().height();
+    button->setCaption("a much longer caption than a button is wide");
+    button->setFontSize(16);
+    const QSize hint = button->sizeHint();
+    EXPECT_GT(hint.width(), 200);
+    EXPECT_GT(hint.height(), oneLine);
+    EXPECT_TRUE(QMetaObject::invokeMethod(button, "Refresh"));
+}
