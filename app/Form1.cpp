@@ -5,6 +5,8 @@
 #include "FolderTree.h"
 #include "Form2.h"
 #include "PreviewListModel.h"
+#include "PropertiesHost.h"
+#include "PropertiesPane.h"
 #include "Twips.h"
 #include "UserSettings.h"
 
@@ -208,6 +210,8 @@ Form1::Form1(const QString &startFolder, QWidget *parent)
     createRulesPane(stored);
     createPropertiesPane();
     createWindowControls(stored);
+    connect(cmdTO, &lorvane::CmdButton::Click, static_cast<lorvane::PropertiesPane *>(Frame),
+            &lorvane::PropertiesPane::cmdTO_Click);
     keepMouseToThemselves();
     bindRules();
     // The main window becomes the program's active window again when one of
@@ -359,11 +363,49 @@ void Form1::createRulesPane(const lorvane::StoredButtons &stored)
 
 // The properties pane. Until the pane of its own takes this place, an empty
 // frame keeps the design's place and name.
+namespace {
+
+// What the properties pane needs of the window: File1 and its selection,
+// txtPath, the name-rules pane, the pane switch and the reload after a delete.
+class PropertiesPaneHost : public QObject, public lorvane::PropertiesHost
+{
+public:
+    explicit PropertiesPaneHost(Form1 &form) : QObject(&form), m_form(form) {}
+
+    QString file1Path() const override { return m_form.File1Model()->path(); }
+    // Only an entry the user can see selected counts, so that a delete never
+    // falls on a file that merely holds the list's focus.
+    QString file1SelectedEntry() const override
+    {
+        const QModelIndex current = m_form.File1->currentIndex();
+        if (!current.isValid() || current.row() >= m_form.File1Model()->count() ||
+            !m_form.File1Selected(current.row()))
+            return QString();
+        return m_form.File1Model()->name(current.row());
+    }
+    QString txtPathText() const override { return m_form.txtPath->text(); }
+    void setFile1Enabled(bool enabled) override { m_form.File1->setEnabled(enabled); }
+    void setFile1ToolTip(const QString &tip) override { m_form.File1->setToolTip(tip); }
+    void chkKeepOffSomeFl_Click() override { m_form.chkKeepOffSomeFl_Click(); }
+    void setFramVisible(bool visible) override { m_form.Fram->setVisible(visible); }
+    lorvane::CmdButton *cmdTO() override { return m_form.cmdTO; }
+    void file1RefreshAndFormLoad() override
+    {
+        m_form.File1Model()->refresh();
+        m_form.Form_Load();
+    }
+
+private:
+    Form1 &m_form;
+};
+
+} // namespace
+
 void Form1::createPropertiesPane()
 {
-    Frame = named(new QFrame, "Frame", this, twips::rect(120, 6000, 11655, 2535));
-    Frame->setFrameShape(QFrame::NoFrame);
-    Frame->hide();
+    auto *pane = new lorvane::PropertiesPane(*new PropertiesPaneHost(*this), this);
+    pane->move(twips::toPixels(120), twips::toPixels(6000));
+    Frame = pane;
 }
 
 // Only empty space of the window and of its two panes answers the placement

@@ -47,7 +47,8 @@ class TextBox;
 //   connected to CmdDoNow_Click() and cmdUnRename_Click(), which do nothing
 //   until the renaming and undo code takes them over.
 // - Frame: the properties pane, created in createPropertiesPane() and hidden
-//   by Form_Load(); cmdTO: the pane switch button (its click is left free).
+//   by Form_Load(); cmdTO: the pane switch button, whose click is the
+//   pane's cmdTO_Click().
 class Form1 : public QWidget
 {
     Q_OBJECT
