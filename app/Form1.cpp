@@ -343,20 +343,20 @@ void Form1::createRulesPane(const lorvane::StoredButtons &stored)
     NS = option("NS", text::firstCapital, Frame5, twips::rect(120, 1095, 1845, 255));
 
     // Exclusion.
-    Frame6 = frame("Frame6", text::exclusion, Fram, twips::rect(5640, 1560, 2430, 975));
+    Frame6 = frame("Frame6", text::exclusion, Fram, twips::rect(4770, 1560, 3300, 975));
     chkKeepOffSomeFl = named(new QCheckBox(text::exclusion), "chkKeepOffSomeFl", Frame6,
-                             twips::rect(60, 240, 2310, 255));
+                             twips::rect(90, 240, 3120, 255));
     chkKeepOffSomeFl->setToolTip(text::exclusion);
-    cmdAntiSlct = button(stored, "cmdAntiSlct", Frame6, twips::rect(1260, 555, 1080, 345));
-    cmdDestorySlct = button(stored, "cmdDestorySlct", Frame6, twips::rect(90, 555, 1080, 345));
+    cmdAntiSlct = button(stored, "cmdAntiSlct", Frame6, twips::rect(1710, 555, 1500, 345));
+    cmdDestorySlct = button(stored, "cmdDestorySlct", Frame6, twips::rect(90, 555, 1500, 345));
 
     // Replace line, filter and undo, directly on the pane.
-    Label8 = label("Label8", text::replace, Fram, twips::rect(4800, 1650, 705, 255));
-    txtDel = textBox("txtDel", Fram, twips::rect(3120, 1620, 1635, 315));
-    Label9 = label("Label9", text::with, Fram, twips::rect(2820, 1650, 255, 255));
-    txtW = textBox("txtW", Fram, twips::rect(1140, 1620, 1635, 315));
-    Label1 = label("Label1", text::chooseExtension, Fram, twips::rect(4320, 2085, 1185, 255));
-    txtP = textBox("txtP", Fram, twips::rect(3120, 2055, 1155, 315));
+    Label8 = label("Label8", text::replace, Fram, twips::rect(3960, 1650, 705, 255));
+    txtDel = textBox("txtDel", Fram, twips::rect(2400, 1620, 1500, 315));
+    Label9 = label("Label9", text::with, Fram, twips::rect(2130, 1650, 225, 255));
+    txtW = textBox("txtW", Fram, twips::rect(570, 1620, 1500, 315));
+    Label1 = label("Label1", text::chooseExtension, Fram, twips::rect(3660, 2085, 1005, 255));
+    txtP = textBox("txtP", Fram, twips::rect(2400, 2055, 1200, 315));
     txtP->setToolTip(text::extensionTip);
     cmdUnRename = button(stored, "cmdUnRename", Fram, twips::rect(120, 2025, 1935, 405));
 }

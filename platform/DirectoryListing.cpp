@@ -61,6 +61,60 @@ inline bool isDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
+// A text whose plain code-unit order is the primary order of naturalCompare:
+// letters folded, and each run of digits written as "0", its count of
+// significant digits plus one, and those digits. A digit run thus still sorts
+// against other characters as any digit does (digits are contiguous, so "0"
+// stands for all of them), and runs compare by length, then digit by digit.
+// Building one per name once is far cheaper than folding during every
+// comparison of the sort.
+QString naturalSortKey(const QString &name)
+{
+    const char16_t *p = reinterpret_cast<const char16_t *>(name.constData());
+    const qsizetype n = name.size();
+    QString key;
+    key.reserve(n + 4);
+    for (qsizetype i = 0; i < n;) {
+        if (!isDigit(p[i])) {
+            key.append(QChar(fold(p[i])));
+            ++i;
+            continue;
+        }
+        while (i < n && p[i] == u'0')
+            ++i;
+        qsizetype end = i;
+        while (end < n && isDigit(p[end]))
+            ++end;
+        key.append(u'0');
+        key.append(QChar(char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF))));
+        key.append(QStringView(p + i, end - i));
+        i = end;
+    }
+    return key;
+}
+
+void sortNaturally(std::vector<DirEntry> &entries)
+{
+    std::vector<QString> keys;
+    keys.reserve(entries.size());
+    for (const DirEntry &e : entries)
+        keys.push_back(naturalSortKey(e.name));
+    std::vector<quint32> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = quint32(i);
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        const int byKey = QStringView(keys[a]).compare(QStringView(keys[b]));
+        if (byKey != 0)
+            return byKey < 0;
+        return naturalCompare(entries[a].name, entries[b].name) < 0;
+    });
+    std::vector<DirEntry> sorted;
+    sorted.reserve(entries.size());
+    for (quint32 i : order)
+        sorted.push_back(std::move(entries[i]));
+    entries = std::move(sorted);
+}
+
 } // namespace
 
 NamePattern::NamePattern(const QString &pattern) : m_text(pattern)
@@ -202,8 +256,7 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         result.entries.push_back({std::move(name), std::move(bytes)});
     }
     ::closedir(dir);
-    std::sort(result.entries.begin(), result.entries.end(),
-              [](const DirEntry &a, const DirEntry &b) { return naturalLess(a.name, b.name); });
+    sortNaturally(result.entries);
     result.ok = true;
     return result;
 }

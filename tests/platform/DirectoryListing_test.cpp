@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,4 +184,30 @@ TEST_F(DirectoryListingTest, ListingComesInNaturalOrder)
         touch(at(n));
     EXPECT_EQ(names(listDirectory(root(), EntryKind::Files)),
               (QStringList{"a", "File1", "file1b", "file2", "file10"}));
+}
+
+TEST_F(DirectoryListingTest, ListingOrderAgreesWithNaturalLessOnManyNames)
+{
+    // The listing sorts by precomputed keys; it must give exactly the order
+    // that naturalLess gives, ties of case and leading zeros included.
+    const char *const pieces[] = {
+        "a", "B", "b", "0", "00", "1", "01", "9", "10", "007",
+        "x", "X", "_", "-", " ",  ".", "é",  "É", "ص",  "123456789012345678901"};
+    std::mt19937 random(7);
+    std::set<QByteArray> made;
+    for (int i = 0; i < 400; ++i) {
+        QByteArray name;
+        const int parts = 1 + int(random() % 4);
+        for (int p = 0; p < parts; ++p)
+            name += pieces[random() % std::size(pieces)];
+        if (name.startsWith('.') || !made.insert(name).second)
+            continue;
+        touch(at(name));
+    }
+    const DirListing listing = listDirectory(root(), EntryKind::Files);
+    ASSERT_TRUE(listing.ok);
+    ASSERT_EQ(listing.entries.size(), made.size());
+    QStringList expected = names(listing);
+    std::sort(expected.begin(), expected.end(), naturalLess);
+    EXPECT_EQ(names(listing), expected);
 }

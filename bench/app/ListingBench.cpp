@@ -1,0 +1,192 @@
+// Listing a folder of 100,000 files into the main window: from a change of
+// txtPath until File1 and List1 are both filled (rules in force) and the views
+// have taken the change, next to a plain readdir loop over the same folder.
+// The fixture lives on /dev/shm; the figures do not depend on the disk.
+#include "DirectoryListing.h"
+#include "FolderListModel.h"
+#include "Form1.h"
+#include "RenameEngine.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int FileCount = 100'000;
+
+struct Fixture
+{
+    QString root;
+    QString folderA;
+    QString folderB;
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void fill(const QString &folder, unsigned seed)
+{
+    QDir().mkpath(folder);
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    static const char *const stems[] = {"IMG_", "holiday ", "Scan-", "track", "report_v"};
+    static const char *const exts[] = {".JPG", ".jpg", ".png", ".txt", ".mp3", ""};
+    std::mt19937 random(seed);
+    for (int i = 0; i < FileCount; ++i) {
+        const QByteArray name =
+            QByteArray(stems[random() % 5]) + QByteArray::number(i) + exts[random() % 6];
+        const int fd = ::open((base + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
+Form1 &window()
+{
+    static Form1 *form = [] {
+        auto *f = new Form1(fixture().folderA);
+        lorvane::RenameEngine &engine = f->engine();
+        // Rules in force: insert after, capital letters, running numbers.
+        engine.FilBe().select();
+        engine.txtFil().setText(QStringLiteral("_x"));
+        engine.NB().select();
+        engine.txtStart().setText(QStringLiteral("1"));
+        engine.txtStep().setText(QStringLiteral("1"));
+        engine.NumA().select();
+        QCoreApplication::processEvents();
+        return f;
+    }();
+    return *form;
+}
+
+void BM_ListIntoFile1AndList1(benchmark::State &state)
+{
+    Form1 &form = window();
+    // Across repetitions too: every iteration must really change the folder.
+    static bool toB = true;
+    for (auto _ : state) {
+        form.PathChange(toB ? fixture().folderB : fixture().folderA);
+        toB = !toB;
+        // The views lay out the new rows on the next pass of the event loop.
+        QCoreApplication::processEvents();
+        if (form.File1Model()->count() != FileCount || form.List1Names().size() != FileCount)
+            state.SkipWithError("listing incomplete");
+    }
+    state.SetItemsProcessed(state.iterations() * FileCount);
+    state.counters["files"] = form.File1Model()->count();
+    benchmark::DoNotOptimize(form.List1Names().constFirst());
+}
+
+void BM_PlainReaddirLoop(benchmark::State &state)
+{
+    static bool toB = true;
+    int seen = 0;
+    for (auto _ : state) {
+        const QByteArray path = QFile::encodeName(toB ? fixture().folderB : fixture().folderA);
+        toB = !toB;
+        DIR *dir = ::opendir(path.constData());
+        seen = 0;
+        while (const dirent *entry = ::readdir(dir)) {
+            benchmark::DoNotOptimize(entry->d_name);
+            ++seen;
+        }
+        ::closedir(dir);
+    }
+    state.SetItemsProcessed(state.iterations() * FileCount);
+    state.counters["entries"] = seen;
+}
+
+// The share of the folder listing itself (read, decode, filter, natural order).
+void BM_ListDirectoryOnly(benchmark::State &state)
+{
+    static bool toB = true;
+    std::size_t seen = 0;
+    for (auto _ : state) {
+        const QByteArray path = QFile::encodeName(toB ? fixture().folderB : fixture().folderA);
+        toB = !toB;
+        seen = lorvane::listDirectory(path, lorvane::EntryKind::Files).entries.size();
+    }
+    state.counters["files"] = double(seen);
+}
+
+BENCHMARK(BM_ListIntoFile1AndList1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainReaddirLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ListDirectoryOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the figures as usual and then the ratio of the two medians (or of the
+// single runs when there are no repetitions).
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            const std::string name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            if (run.run_type == Run::RT_Aggregate || !m_medians.count(name) || m_fromSingle[name]) {
+                m_medians[name] = run.GetAdjustedRealTime();
+                m_fromSingle[name] = run.run_type != Run::RT_Aggregate;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatio() const
+    {
+        const auto listing = m_medians.find("BM_ListIntoFile1AndList1");
+        const auto readdir = m_medians.find("BM_PlainReaddirLoop");
+        if (listing == m_medians.end() || readdir == m_medians.end() || readdir->second <= 0)
+            return;
+        std::printf("ratio listing/readdir: %.2fx (%.2f ms / %.2f ms, target <= 3x)\n",
+                    listing->second / readdir->second, listing->second, readdir->second);
+    }
+
+private:
+    std::map<std::string, double> m_medians;
+    std::map<std::string, bool> m_fromSingle;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A private settings folder: the start-up hint must not wait for an answer.
+    const QString root = QStringLiteral("/dev/shm/lorvane-bench-%1").arg(::getpid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+    QDir().mkpath(root + "/config/bench_ListingBench");
+    {
+        QFile conf(root + "/config/bench_ListingBench/bench_ListingBench.conf");
+        if (conf.open(QIODevice::WriteOnly))
+            conf.write("[Lorvane]\nQuary=N\n");
+    }
+    QApplication app(argc, argv);
+    fixture() = {root, root + "/a", root + "/b"};
+    fill(fixture().folderA, 1);
+    fill(fixture().folderB, 2);
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio();
+    benchmark::Shutdown();
+
+    QDir(root).removeRecursively();
+    return 0;
+}
