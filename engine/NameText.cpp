@@ -40,11 +40,35 @@ char32_t codePointAt(const QString &text, qsizetype i, int *units)
     return c.unicode();
 }
 
+// QChar leaves the letters whose full mapping takes several characters unmapped; for
+// these few the simple (one-letter) mapping is taken from the character tables here.
+char32_t simpleMappingQtLeavesOut(char32_t cp, bool capital)
+{
+    const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
+    if (capital) {
+        // Greek letters with ypogegrammeni and their capital with prosgegrammeni.
+        if (in(0x1F80, 0x1F87) || in(0x1F90, 0x1F97) || in(0x1FA0, 0x1FA7))
+            return cp + 8;
+        if (cp == 0x1FB3 || cp == 0x1FC3 || cp == 0x1FF3)
+            return cp + 9;
+        return cp;
+    }
+    if (cp == 0x0130) // capital I with dot above
+        return u'i';
+    if (in(0x1F88, 0x1F8F) || in(0x1F98, 0x1F9F) || in(0x1FA8, 0x1FAF))
+        return cp - 8;
+    if (cp == 0x1FBC || cp == 0x1FCC || cp == 0x1FFC)
+        return cp - 9;
+    return cp;
+}
+
 // The simple mapping of one code point, or the code point itself when the mapping
 // would change its UTF-16 length.
 char32_t mapped(char32_t cp, bool capital)
 {
-    const char32_t m = capital ? QChar::toUpper(cp) : QChar::toLower(cp);
+    char32_t m = capital ? QChar::toUpper(cp) : QChar::toLower(cp);
+    if (m == cp)
+        m = simpleMappingQtLeavesOut(cp, capital);
     if (QChar::requiresSurrogates(m) != QChar::requiresSurrogates(cp))
         return cp;
     return m;
