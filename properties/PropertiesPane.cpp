@@ -120,27 +120,27 @@ void PropertiesPane::buildControls()
 {
     m_frame9 = new QGroupBox(pane::FilePropertiesText, this);
     m_frame9->setObjectName(QStringLiteral("Frame9"));
-    m_frame9->setGeometry(twipsRect(7320, 0, 4335, 2040));
+    m_frame9->setGeometry(twipsRect(5880, 0, 5775, 1500));
     for (int k = 0; k < 8; ++k) {
         const BoxDesign &design = boxDesigns()[size_t(k)];
         auto *box = new QCheckBox(design.caption, m_frame9);
         box->setObjectName(QStringLiteral("Check1_%1").arg(k));
         if (design.captionIsToolTip)
             box->setToolTip(design.caption);
-        // Two columns, read from the right: boxes 0 to 3, then 4 to 7.
-        const int column = k / 4;
-        box->setGeometry(twipsRect(column == 0 ? 2220 : 120, 300 + (k % 4) * 330, 1995, 300));
+        // Three rows of three, read from the right.
+        const int column = k % 3;
+        box->setGeometry(twipsRect(3840 - column * 1860, 255 + (k / 3) * 285, 1815, 285));
         box->setEnabled(false);
         m_check1[size_t(k)] = box;
     }
-    m_cmdChangeAttr = button(QStringLiteral("cmdChangeAttr"), m_frame9, 120, 1620, 4095, 345);
+    m_cmdChangeAttr = button(QStringLiteral("cmdChangeAttr"), m_frame9, 1860, 1110, 3795, 330);
     connect(m_cmdChangeAttr, &CmdButton::Click, this, &PropertiesPane::cmdChangeAttr_Click);
 
     m_frame8 = new QGroupBox(pane::IconsFrameText, this);
     m_frame8->setObjectName(QStringLiteral("Frame8"));
-    m_frame8->setGeometry(twipsRect(3840, 0, 3360, 1020));
-    const std::array<QRect, 2> boxes = {twipsRect(2760, 300, 495, 495),
-                                        twipsRect(2220, 300, 495, 375)};
+    m_frame8->setGeometry(twipsRect(120, 0, 3600, 1020));
+    const std::array<QRect, 2> boxes = {twipsRect(2985, 300, 495, 495),
+                                        twipsRect(2400, 300, 495, 375)};
     const std::array<const QString *, 2> tips = {&pane::LargeIconToolTip, &pane::SmallIconToolTip};
     for (int i = 0; i < 2; ++i) {
         auto *pic = new QLabel(m_frame8);
@@ -158,22 +158,23 @@ void PropertiesPane::buildControls()
 
     m_chkChangeAttr = new QCheckBox(pane::chkChangeAttrCaption, this);
     m_chkChangeAttr->setObjectName(QStringLiteral("chkChangeAttr"));
-    m_chkChangeAttr->setGeometry(twipsRect(9000, 2100, 2535, 345));
+    m_chkChangeAttr->setGeometry(twipsRect(5880, 1560, 2100, 345));
     connect(m_chkChangeAttr, &QCheckBox::clicked, this, &PropertiesPane::chkChangeAttr_Click);
 
-    // cmdTO comes to rest at 3960, 7080 of the window, under the icon frame;
-    // cmdAttr sits beside it.
-    m_cmdAttr = button(QStringLiteral("cmdAttr"), this, 5460, 1080, 1740, 375);
+    // The middle column is shared with cmdTO, which comes to rest at 3960,
+    // 7080 of the window (3840, 1080 here); the window's own buttons take the
+    // lower right corner (from 8040, 1560 here).
+    m_cmdAttr = button(QStringLiteral("cmdAttr"), this, 3840, 360, 1935, 375);
     connect(m_cmdAttr, &CmdButton::Click, this, &PropertiesPane::cmdAttr_Click);
 
     m_lblType = new QLabel(pane::TypePrefix, this);
     m_lblType->setObjectName(QStringLiteral("lblType"));
     m_lblType->setToolTip(pane::TypeToolTip);
-    m_lblType->setGeometry(twipsRect(120, 2100, 8760, 345));
+    m_lblType->setGeometry(twipsRect(3840, 1980, 4140, 345));
 
-    m_cmdDel = button(QStringLiteral("cmdDel"), this, 120, 120, 3600, 375);
-    m_cmdKill = button(QStringLiteral("cmdKill"), this, 120, 600, 3600, 375);
-    m_cmdOpen = button(QStringLiteral("cmdOpen"), this, 120, 1080, 3600, 375);
+    m_cmdDel = button(QStringLiteral("cmdDel"), this, 120, 1140, 3600, 375);
+    m_cmdKill = button(QStringLiteral("cmdKill"), this, 120, 1620, 3600, 375);
+    m_cmdOpen = button(QStringLiteral("cmdOpen"), this, 120, 2100, 3600, 375);
     connect(m_cmdDel, &CmdButton::Click, this, &PropertiesPane::cmdDel_Click);
     connect(m_cmdKill, &CmdButton::Click, this, &PropertiesPane::cmdKill_Click);
     connect(m_cmdOpen, &CmdButton::Click, this, &PropertiesPane::cmdOpen_Click);
