@@ -107,6 +107,30 @@ TEST_F(Form1PropertiesTest, CmdTOSwitchesThePanesAndFile1)
     EXPECT_TRUE(m_form->File1->isEnabled());
 }
 
+TEST_F(Form1PropertiesTest, PaneControlsLeaveTheWindowButtonsFree)
+{
+    click(m_form->cmdTO);
+    const QList<lorvane::CmdButton *> windowButtons = {m_form->cmdTO, m_form->CmdDoNow,
+                                                       m_form->cmdAbout, m_form->CmdEnd};
+    const QList<QWidget *> parts = m_pane->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 8); // two frames, the edit box, four buttons, lblType
+    for (QWidget *part : parts) {
+        SCOPED_TRACE(part->objectName().toStdString());
+        const QRect onForm(part->mapTo(m_form.get(), QPoint(0, 0)), part->size());
+        EXPECT_TRUE(m_pane->rect().contains(part->geometry()));
+        for (lorvane::CmdButton *b : windowButtons) {
+            SCOPED_TRACE(b->objectName().toStdString());
+            EXPECT_FALSE(onForm.intersects(b->geometry()));
+        }
+        for (QWidget *other : parts) {
+            if (other == part)
+                continue;
+            EXPECT_FALSE(part->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(Form1PropertiesTest, CmdAttrLoadsTheFilePickedInFile1)
 {
     click(m_form->cmdTO);
