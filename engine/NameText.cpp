@@ -29,7 +29,7 @@ QStringView trimmedView(QStringView text)
 }
 
 // The code point at i and the number of code units it takes.
-char32_t codePointAt(const QString &text, qsizetype i, int *units)
+char32_t codePointAt(QStringView text, qsizetype i, int *units)
 {
     const QChar c = text[i];
     if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -84,11 +84,11 @@ void writeCodePoint(QString &text, qsizetype i, char32_t cp)
     text[i] = QChar(char16_t(cp));
 }
 
-QString mapCase(const QString &text, bool capital)
+// Index of the first code point that the mapping changes, or the text's length.
+qsizetype firstToMap(QStringView text, bool capital)
 {
     const qsizetype n = text.size();
     qsizetype i = 0;
-    // Find the first code point that changes; most names need no copy at all.
     for (; i < n;) {
         const char16_t u = text[i].unicode();
         if (u < 0x80) {
@@ -103,6 +103,14 @@ QString mapCase(const QString &text, bool capital)
             break;
         i += units;
     }
+    return i;
+}
+
+QString mapCase(const QString &text, bool capital)
+{
+    const qsizetype n = text.size();
+    // Most names need no copy at all.
+    qsizetype i = firstToMap(text, capital);
     if (i == n)
         return text;
     QString result = text;
@@ -169,6 +177,11 @@ QString toCapitalLetters(const QString &text)
 QString toSmallLetters(const QString &text)
 {
     return mapCase(text, false);
+}
+
+bool hasLettersToMap(QStringView text, bool capital)
+{
+    return firstToMap(text, capital) < text.size();
 }
 
 bool capitaliseAt(QString &text, qsizetype i)

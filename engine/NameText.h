@@ -30,6 +30,8 @@ namespace lorvane {
 // (shared, no copy).
 [[nodiscard]] QString toCapitalLetters(const QString &text);
 [[nodiscard]] QString toSmallLetters(const QString &text);
+// True when toCapitalLetters / toSmallLetters would change the text.
+[[nodiscard]] bool hasLettersToMap(QStringView text, bool capital);
 
 // The capital form of the code point that starts at index i of text, written back in
 // place; returns false (and leaves text alone) where there is no same-length capital

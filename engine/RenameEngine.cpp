@@ -46,9 +46,14 @@ qsizetype firstNonDigit(const QString &text)
 class MemoMap
 {
 public:
+    bool holds(const QString &in) const
+    {
+        return !m_in.isNull() && in.constData() == m_in.constData() && in.size() == m_in.size();
+    }
+
     template <typename F> const QString &operator()(const QString &in, F &&map)
     {
-        if (!m_in.isNull() && in.constData() == m_in.constData() && in.size() == m_in.size())
+        if (holds(in))
             return m_out;
         m_in = in;
         m_out = map(in);
@@ -863,14 +868,20 @@ void RenameEngine::mapCase(bool capital)
     const auto map = [capital](const QString &text) {
         return capital ? toCapitalLetters(text) : toSmallLetters(text);
     };
+    // Most parts are already in the wanted case after the first run, so each is only
+    // scanned; a copy is made only where a letter changes.
     for (int i = 0; i < count(); ++i) {
         const Entry &entry = m_entries[size_t(i)];
-        const QString &base = baseMemo(entry.base, map);
-        if (base.constData() != entry.base.constData())
-            setBase(i, base);
-        const QString &ext = extMemo(entry.ext, map);
-        if (ext.constData() != entry.ext.constData())
-            setExt(i, ext, entry.extByChangeRule);
+        if (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital)) {
+            const QString &base = baseMemo(entry.base, map);
+            if (base.constData() != entry.base.constData())
+                setBase(i, base);
+        }
+        if (extMemo.holds(entry.ext) || hasLettersToMap(entry.ext, capital)) {
+            const QString &ext = extMemo(entry.ext, map);
+            if (ext.constData() != entry.ext.constData())
+                setExt(i, ext, entry.extByChangeRule);
+        }
     }
 }
 
