@@ -18,7 +18,7 @@ namespace lorvane {
 
 class FileList;
 
-// The rename rule engine (Parts 1.1 to 1.5): the headless presentation model of the
+// The rename rule engine: the headless presentation model of the
 // main window's rule controls, the engine state and every rule handler,
 // with their given names.
 //
@@ -55,7 +55,7 @@ class FileList;
 // How the preview is kept
 // -----------------------
 // The handlers edit the preview in place, each writing only its own part of every
-// entry, as the Parts say. The engine keeps each entry as its parts, so that no
+// entry. The engine keeps each entry as its parts, so that no
 // rule ever has to find them again by searching the name for its last dot:
 //   [NumB number] base name [NumA number] extension
 // The file-name rules write the base name, the extension rules the extension, the
