@@ -104,3 +104,27 @@ TEST(LetterCase, NoChangeRebuildsFromTheFolderWithTheOtherRules)
     t.click(e.Nno());
     EXPECT_EQ(t.preview(), (QStringList{"1Trip.Md", "2Trip.Md"}));
 }
+
+// Names that are not valid UTF-8 reach the engine with their stray bytes as lone
+// surrogates; every rule must carry those through untouched.
+TEST(LetterCase, StrayBytesOfNamesThatAreNotUtf8SurviveEveryRule)
+{
+    QString stray = QStringLiteral("caf.txt");
+    stray.insert(3, QChar(0xDCE9)); // the byte 0xE9 of a Latin-1 name
+    QString pair = QStringLiteral("x.dat");
+    pair.insert(1, QChar(0xDC80));
+    pair.insert(1, QChar(0xD800)); // high surrogate followed by an escaped byte
+    EngineUnderTest t({stray, pair});
+    RenameEngine &e = *t.engine;
+    t.click(e.NB());
+    EXPECT_EQ(t.entry(0), QString(stray)
+                              .replace(QStringLiteral("caf"), QStringLiteral("CAF"))
+                              .replace(QStringLiteral("txt"), QStringLiteral("TXT")));
+    EXPECT_EQ(t.entry(0).at(3), QChar(0xDCE9));
+    t.click(e.NS());
+    t.click(e.NumA());
+    t.click(e.Nno());
+    EXPECT_EQ(t.preview(), (QStringList{QString(stray).insert(4, u'0'), pair}));
+    t.click(e.Numno());
+    EXPECT_EQ(t.preview(), (QStringList{stray, pair}));
+}
