@@ -7,6 +7,7 @@
 #include "PreviewListModel.h"
 #include "PropertiesHost.h"
 #include "PropertiesPane.h"
+#include "RenameCommands.h"
 #include "Twips.h"
 #include "UserSettings.h"
 
@@ -224,6 +225,7 @@ Form1::Form1(const QString &startFolder, QWidget *parent)
             postActivation();
         }
     }));
+    RenameCommands::of(*this);
 
     Form_Load();
 }
@@ -616,9 +618,15 @@ void Form1::resetRuleGroups()
     m_engine->resetRuleGroups();
 }
 
-void Form1::CmdDoNow_Click() {}
+void Form1::CmdDoNow_Click()
+{
+    RenameCommands::of(*this).CmdDoNow_Click();
+}
 
-void Form1::cmdUnRename_Click() {}
+void Form1::cmdUnRename_Click()
+{
+    RenameCommands::of(*this).cmdUnRename_Click();
+}
 
 void Form1::cmdAbout_Click()
 {

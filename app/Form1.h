@@ -44,8 +44,8 @@ class TextBox;
 //   click handler when its choice changes.
 // - chkKeepOffSomeFl_Click(): the exclusion mode as the check box says.
 // - CmdDoNow and cmdUnRename exist with their stored looks; their clicks are
-//   connected to CmdDoNow_Click() and cmdUnRename_Click(), which do nothing
-//   until the renaming and undo code takes them over.
+//   connected to CmdDoNow_Click() and cmdUnRename_Click(), which run the
+//   renaming and its undo (RenameCommands, which also holds UndoNames).
 // - Frame: the properties pane, created in createPropertiesPane() and hidden
 //   by Form_Load(); cmdTO: the pane switch button, whose click is the
 //   pane's cmdTO_Click().

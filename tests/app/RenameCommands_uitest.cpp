@@ -1,0 +1,328 @@
+// Renaming and undo through the real main window: the execute and undo
+// buttons, the question boxes, the progress window and the files on disk.
+#include "AppTestSupport.h"
+
+#include "FolderListModel.h"
+#include "FolderTree.h"
+#include "Form1.h"
+#include "Form3.h"
+#include "RenameCommands.h"
+#include "UndoStore.h"
+
+#include "CmdButton.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using apptest::rows;
+
+namespace {
+
+using Listing = std::map<QString, QByteArray>;
+
+const QString askRename = QStringLiteral("هل تريد بالتأكيد تغيير أسماء هذه الملفات");
+const QString askRestore =
+    QStringLiteral("هل تريد بالتأكيد استرجاع أسماء الملفات التى أعدت تسميتها في آخر مرة");
+
+// Notes the number of files each progress window is shown for.
+class ProgressWatch : public QObject
+{
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    QStringList shownFor;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto *form = qobject_cast<Form3 *>(watched))
+                shownFor << form->Text1->text();
+        }
+        return false;
+    }
+};
+
+struct Box
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+class RenameCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
+
+    void write(const QString &name, const QByteArray &content, const QTemporaryDir &dir)
+    {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::NewOnly)) << name.toStdString();
+        file.write(content);
+    }
+    void write(const QString &name, const QByteArray &content) { write(name, content, m_folder); }
+
+    Listing listing(const QTemporaryDir &dir) const
+    {
+        Listing result;
+        for (const QFileInfo &info :
+             QDir(dir.path()).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            QFile file(info.filePath());
+            result[info.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+        }
+        return result;
+    }
+    Listing listing() const { return listing(m_folder); }
+
+    void makeForm()
+    {
+        m_form = std::make_unique<Form1>(m_folder.path());
+        m_form->setEndProgram([] {});
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    // Clicks `button`, answering the message boxes that follow in turn with
+    // `answers`; returns the boxes seen.
+    std::vector<Box> clickAnswering(lorvane::CmdButton *button, std::vector<int> answers)
+    {
+        // Each watch lives as long as its flag; the next one starts once a
+        // box has been answered.
+        auto seen = std::make_shared<std::vector<Box>>();
+        auto pending = std::make_shared<std::vector<int>>(std::move(answers));
+        std::vector<std::shared_ptr<bool>> watches;
+        std::function<void()> watchNext = [&] {
+            if (pending->empty())
+                return;
+            watches.push_back(apptest::whenModal("QMessageBox", [&, seen, pending](QWidget *w) {
+                auto *box = static_cast<QMessageBox *>(w);
+                seen->push_back({box->windowTitle(), box->text(), box->icon()});
+                const int answer = pending->front();
+                pending->erase(pending->begin());
+                watchNext();
+                box->button(QMessageBox::StandardButton(answer))->click();
+            }));
+        };
+        watchNext();
+        QTest::mouseClick(button, Qt::LeftButton);
+        apptest::waitFor([&] { return pending->empty(); }, 3000);
+        QTest::qWait(50);
+        return *seen;
+    }
+
+    void type(QLineEdit *box, const QString &text)
+    {
+        box->setFocus();
+        QTest::keyClicks(box, text);
+    }
+
+    const UndoStore &undo() { return RenameCommands::of(*m_form).UndoNames(); }
+    QString inFolder(const QString &name) const { return m_folder.path() + '/' + name; }
+
+    void expectReset()
+    {
+        EXPECT_TRUE(m_form->Filno->isChecked());
+        EXPECT_TRUE(m_form->ExNo->isChecked());
+        EXPECT_TRUE(m_form->Numno->isChecked());
+        EXPECT_TRUE(m_form->Nno->isChecked());
+        EXPECT_FALSE(m_form->chkKeepOffSomeFl->isChecked());
+        EXPECT_TRUE(m_form->File1->selectionModel()->selectedRows().isEmpty());
+        EXPECT_EQ(m_form->List1Names(), rows(m_form->File1));
+    }
+
+    apptest::PrivateSettings m_settings;
+    QTemporaryDir m_folder;
+    std::unique_ptr<Form1> m_form;
+};
+
+} // namespace
+
+TEST_F(RenameCommandsTest, TenFilesThreeExcludedTwoUnchanged)
+{
+    for (int i = 0; i < 8; ++i)
+        write(QStringLiteral("old-%1.txt").arg(i), QByteArray::number(i));
+    write("same-1.txt", "s1");
+    write("same-2.txt", "s2");
+    makeForm();
+    EXPECT_FALSE(m_form->cmdUnRename->isButtonEnabled());
+    type(m_form->txtDel, "old");
+    type(m_form->txtW, "new");
+    ASSERT_EQ(m_form->List1Names().first(), "new-0.txt");
+    QTest::mouseClick(m_form->chkKeepOffSomeFl, Qt::LeftButton);
+    ASSERT_TRUE(m_form->chkKeepOffSomeFl->isChecked());
+    for (int row : {1, 4, 6})
+        m_form->setFile1Selected(row, true);
+
+    ProgressWatch progress;
+    const auto boxes = clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Lorvane");
+    EXPECT_EQ(boxes[0].text, askRename);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+    EXPECT_EQ(progress.shownFor, QStringList{"7"});
+
+    Listing expected{{"same-1.txt", "s1"}, {"same-2.txt", "s2"}};
+    for (int i = 0; i < 8; ++i) {
+        const bool excluded = i == 1 || i == 4 || i == 6;
+        expected[QString::fromLatin1(excluded ? "old-%1.txt" : "new-%1.txt").arg(i)] =
+            QByteArray::number(i);
+    }
+    EXPECT_EQ(listing(), expected);
+    EXPECT_EQ(undo().entry(0), "5");
+    const int renamed[] = {0, 2, 3, 5, 7};
+    for (int m = 1; m <= 5; ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(undo().entry(2 * m - 1),
+                  inFolder(QStringLiteral("new-%1.txt").arg(renamed[m - 1])));
+        EXPECT_EQ(undo().entry(2 * m), inFolder(QStringLiteral("old-%1.txt").arg(renamed[m - 1])));
+    }
+    EXPECT_TRUE(m_form->cmdUnRename->isButtonEnabled());
+    // The window shows the folder as it is now, every rule back to no change.
+    EXPECT_TRUE(rows(m_form->File1).contains("new-0.txt"));
+    expectReset();
+}
+
+TEST_F(RenameCommandsTest, AnsweringNoRenamesNothingButResetsTheWindow)
+{
+    write("a.txt", "A");
+    write("b.txt", "B");
+    makeForm();
+    type(m_form->txtDel, "a");
+    type(m_form->txtW, "z");
+    ProgressWatch progress;
+    const auto boxes = clickAnswering(m_form->CmdDoNow, {QMessageBox::No});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(progress.shownFor.isEmpty());
+    EXPECT_EQ(listing(), (Listing{{"a.txt", "A"}, {"b.txt", "B"}}));
+    EXPECT_FALSE(m_form->cmdUnRename->isButtonEnabled());
+    EXPECT_EQ(m_form->txtDel->text(), "a");
+    expectReset();
+}
+
+TEST_F(RenameCommandsTest, EqualPreviewNamesEndUpDistinct)
+{
+    write("a.txt", "A");
+    write("b.txt", "B");
+    write("c.txt", "C");
+    makeForm();
+    m_form->txtZ->setText("2");
+    QTest::mouseClick(m_form->reFil, Qt::LeftButton);
+    type(m_form->txtFil, "same");
+    ASSERT_EQ(m_form->List1Names(), (QStringList{"same.txt", "same.txt", "same.txt"}));
+
+    QStringList previewAtQuestion;
+    QString start;
+    QString step;
+    const auto watch = apptest::whenModal("QMessageBox", [&](QWidget *w) {
+        previewAtQuestion = m_form->List1Names();
+        start = m_form->txtStart->text();
+        step = m_form->txtStep->text();
+        static_cast<QMessageBox *>(w)->button(QMessageBox::Yes)->click();
+    });
+    QTest::mouseClick(m_form->CmdDoNow, Qt::LeftButton);
+    ASSERT_TRUE(apptest::waitFor([&] { return !previewAtQuestion.isEmpty(); }, 3000));
+    QTest::qWait(50);
+    EXPECT_EQ(start, "1");
+    EXPECT_EQ(step, "1");
+    EXPECT_EQ(m_form->txtZ->text(), "2");
+    EXPECT_EQ(QSet<QString>(previewAtQuestion.begin(), previewAtQuestion.end()).size(), 3);
+    Listing expected;
+    const QByteArray contents[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i)
+        expected[previewAtQuestion[i]] = contents[i];
+    EXPECT_EQ(listing(), expected);
+    EXPECT_EQ(undo().count(), 3);
+    expectReset();
+}
+
+TEST_F(RenameCommandsTest, TakenNamesAndVanishedFilesAreReportedAndTheRestRenamed)
+{
+    write("a.txt", "A");
+    write("b.txt", "B");
+    write("c.txt", "C");
+    write(".zb.txt", "hidden");
+    makeForm();
+    // a -> za, b -> zb (held by the hidden file), c -> zc (c is gone by then).
+    type(m_form->txtFil, "z");
+    QTest::mouseClick(m_form->FilBe, Qt::LeftButton);
+    type(m_form->txtDel, "b");
+    type(m_form->txtW, ".zb");
+    ASSERT_TRUE(QFile::remove(m_folder.filePath("c.txt")));
+    const QStringList preview = m_form->List1Names();
+    ASSERT_EQ(preview.size(), 3);
+
+    const auto boxes = clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes, QMessageBox::Ok});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].title, "Lorvane");
+    const QString &report = boxes[1].text;
+    EXPECT_TRUE(report.startsWith(QStringLiteral("تعذرت إعادة تسمية هذه الملفات:")));
+    EXPECT_TRUE(
+        report.contains(QStringLiteral("c.txt إلى %1: الملف لم يعد موجودا").arg(preview[2])))
+        << report.toStdString();
+    Listing after = listing();
+    EXPECT_EQ(after.erase(preview[0]), 1u);
+    EXPECT_EQ(after.count(".zb.txt"), 1u);
+    EXPECT_EQ(after.at(".zb.txt"), "hidden");
+    EXPECT_EQ(undo().entry(1), inFolder(preview[0]));
+}
+
+TEST_F(RenameCommandsTest, UndoRestoresTheRecordedFolderFromAnywhere)
+{
+    QTemporaryDir elsewhere;
+    write("other.txt", "O", elsewhere);
+    write("1.txt", "one");
+    write("2.txt", "two");
+    makeForm();
+    type(m_form->txtFil, "x-");
+    QTest::mouseClick(m_form->FilBe, Qt::LeftButton);
+    ASSERT_EQ(clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes}).size(), 1u);
+    const Listing renamed = listing();
+    ASSERT_NE(renamed, (Listing{{"1.txt", "one"}, {"2.txt", "two"}}));
+
+    // No leaves everything as it is.
+    const auto declined = clickAnswering(m_form->cmdUnRename, {QMessageBox::No});
+    ASSERT_EQ(declined.size(), 1u);
+    EXPECT_EQ(declined[0].text, askRestore);
+    EXPECT_EQ(declined[0].icon, QMessageBox::Question);
+    EXPECT_TRUE(m_form->cmdUnRename->isButtonEnabled());
+    EXPECT_EQ(listing(), renamed);
+
+    m_form->folderTree->selectFolder(elsewhere.path());
+    ASSERT_EQ(rows(m_form->File1), QStringList{"other.txt"});
+    ASSERT_EQ(clickAnswering(m_form->cmdUnRename, {QMessageBox::Yes}).size(), 1u);
+    EXPECT_EQ(listing(), (Listing{{"1.txt", "one"}, {"2.txt", "two"}}));
+    EXPECT_EQ(listing(elsewhere), (Listing{{"other.txt", "O"}}));
+    EXPECT_FALSE(m_form->cmdUnRename->isButtonEnabled());
+    EXPECT_EQ(rows(m_form->File1), (QStringList{"1.txt", "2.txt"}));
+    expectReset();
+}
+
+// Each new name is the next file's old name, so the renames only work from
+// the end of the chain; the undo needs the opposite order. (Rings need a
+// preview that no rule makes from sorted names; the execution tests cover
+// them.)
+TEST_F(RenameCommandsTest, ChainRenamesAndUndoesInBothDirections)
+{
+    const Listing before{{"a", "1"}, {"aa", "2"}, {"aaa", "3"}};
+    for (const auto &[name, content] : before)
+        write(name, content);
+    makeForm();
+    type(m_form->txtDel, "a");
+    type(m_form->txtW, "aa");
+    ASSERT_EQ(m_form->List1Names(), (QStringList{"aa", "aaaa", "aaaaaa"}));
+    ASSERT_EQ(clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes}).size(), 1u);
+    EXPECT_EQ(listing(), (Listing{{"aa", "1"}, {"aaaa", "2"}, {"aaaaaa", "3"}}));
+    EXPECT_EQ(undo().count(), 3);
+    ASSERT_EQ(clickAnswering(m_form->cmdUnRename, {QMessageBox::Yes}).size(), 1u);
+    EXPECT_EQ(listing(), before);
+}
