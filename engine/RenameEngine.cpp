@@ -299,8 +299,34 @@ void RenameEngine::forgetReplace(qsizetype i)
     state.baseLength = 0;
 }
 
+// The change and delete rules give every entry the same base name; it is then kept
+// once instead of in every entry, so that a keystroke under the change rule (and the
+// case rule on top of it) costs nothing per entry until the entries are joined.
+void RenameEngine::setAllBases(const QString &base)
+{
+    if (!m_replace.empty()) {
+        // Entries the replace pair holds must each be checked for a rewrite.
+        for (int i = 0; i < count(); ++i)
+            setBase(i, base);
+        return;
+    }
+    m_allBases = base;
+    markAllDirty();
+}
+
+void RenameEngine::separateBases()
+{
+    if (!m_allBases)
+        return;
+    const QString base = *m_allBases;
+    m_allBases.reset();
+    for (Entry &entry : m_entries)
+        entry.base = base;
+}
+
 void RenameEngine::setBase(int i, const QString &base)
 {
+    separateBases();
     Entry &entry = m_entries[size_t(i)];
     if (hasPieces(i)) {
         if (entry.base == base)
@@ -404,6 +430,7 @@ void RenameEngine::refillFromFolder(Refill how)
     m_folder.resize(size_t(n));
     m_entries.resize(size_t(n));
     m_replace.clear();
+    m_allBases.reset();
     m_numbers = AppliedNumbers{};
     for (int i = 0; i < n; ++i) {
         const QString name = m_file1.entry(i);
@@ -510,9 +537,7 @@ void RenameEngine::FilDel_Click()
 {
     Run run(*this);
     m_FileRuleCode = 1;
-    const QString empty;
-    for (int i = 0; i < count(); ++i)
-        setBase(i, empty);
+    setAllBases(QString());
     m_PreviewUnnumbered = true;
     if (numberingInForce())
         CmdNum_Click();
@@ -541,8 +566,8 @@ void RenameEngine::FilAf_Click()
         Numno_Click();
     m_NameSnapshot.clear();
     m_NameSnapshot.reserve(count());
-    for (const Entry &entry : m_entries)
-        m_NameSnapshot.append(entry.base);
+    for (int i = 0; i < count(); ++i)
+        m_NameSnapshot.append(baseOf(i));
     m_PreviewUnnumbered = true;
     if (numberingInForce()) {
         CmdNum_Click();
@@ -575,8 +600,7 @@ void RenameEngine::txtFil_Change()
         if (numberingInForce())
             Numno_Click();
         m_PreviewUnnumbered = true;
-        for (int i = 0; i < count(); ++i)
-            setBase(i, t);
+        setAllBases(t);
         if (numberingInForce())
             CmdNum_Click();
     }
@@ -624,7 +648,7 @@ void RenameEngine::AppendToBaseName()
     if (t.isEmpty())
         return;
     for (int i = 0; i < count(); ++i)
-        setBase(i, m_entries[size_t(i)].base + t);
+        setBase(i, baseOf(i) + t);
 }
 
 bool RenameEngine::txtDel_KeyPress(const QString &)
@@ -640,6 +664,7 @@ void RenameEngine::txtDel_Change()
     m_ReplacePrevText = m_txtDel.previousText();
     const QString find = m_txtDel.text();
     const QString with = isBlank(m_txtW.text()) ? QString() : m_txtW.text();
+    separateBases();
     m_replace.resize(size_t(count()));
     bool anyPieces = false;
     for (int i = 0; i < count(); ++i) {
@@ -868,11 +893,15 @@ void RenameEngine::mapCase(bool capital)
     const auto map = [capital](const QString &text) {
         return capital ? toCapitalLetters(text) : toSmallLetters(text);
     };
+    if (m_allBases && hasLettersToMap(*m_allBases, capital)) {
+        m_allBases = map(*m_allBases);
+        markAllDirty();
+    }
     // Most parts are already in the wanted case after the first run, so each is only
     // scanned; a copy is made only where a letter changes.
     for (int i = 0; i < count(); ++i) {
         const Entry &entry = m_entries[size_t(i)];
-        if (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital)) {
+        if (!m_allBases && (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital))) {
             const QString &base = baseMemo(entry.base, map);
             if (base.constData() != entry.base.constData())
                 setBase(i, base);
@@ -904,6 +933,7 @@ void RenameEngine::NS_Click()
     Run run(*this);
     NF_Click();
     m_CaseRuleCode = 3;
+    separateBases();
     MemoMap baseMemo;
     for (int i = 0; i < count(); ++i) {
         const Entry &entry = m_entries[size_t(i)];
@@ -1161,17 +1191,18 @@ std::shared_ptr<RenameEngine::NumberSeries> RenameEngine::numberTextsForCurrentV
 const QString *RenameEngine::composeInto(qsizetype i, QString &out) const
 {
     const Entry &entry = m_entries[size_t(i)];
+    const QString &base = baseOf(i);
     const QString &number = numberOf(i);
     if (number.isEmpty()) {
         if (entry.ext.isEmpty())
-            return &entry.base;
-        if (entry.base.isEmpty())
+            return &base;
+        if (base.isEmpty())
             return &entry.ext;
     }
     out.resize(0);
     if (m_numbers.place == NumberPlace::AtStart)
         out.append(number);
-    out.append(entry.base);
+    out.append(base);
     if (m_numbers.place == NumberPlace::BeforeExtension)
         out.append(number);
     out.append(entry.ext);
@@ -1205,7 +1236,7 @@ std::vector<int> RenameEngine::PieceLengths(int index) const
 
 QString RenameEngine::baseNamePart(int index) const
 {
-    return m_entries.at(size_t(index)).base;
+    return baseOf(index);
 }
 
 QString RenameEngine::extensionPart(int index) const

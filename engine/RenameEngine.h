@@ -279,6 +279,12 @@ private:
     void changeFocusStep();
     void takeAppendedDotsOff();
     void setBase(int i, const QString &base);
+    void setAllBases(const QString &base);
+    void separateBases();
+    const QString &baseOf(qsizetype i) const
+    {
+        return m_allBases ? *m_allBases : m_entries[size_t(i)].base;
+    }
     void setExt(int i, const QString &ext, bool byChangeRule);
     void setNumbers(const AppliedNumbers &numbers);
     const QString &numberOf(qsizetype i) const;
@@ -346,6 +352,8 @@ private:
 
     std::vector<FolderName> m_folder;
     std::vector<Entry> m_entries;
+    // When set, every entry's base name is this text (Entry::base is then unused).
+    std::optional<QString> m_allBases;
     std::vector<ReplaceState> m_replace; // empty, or one per entry
     std::shared_ptr<NumberSeries> m_numberTexts;
     AppliedNumbers m_numbers;

@@ -229,3 +229,27 @@ TEST(ReplacePair, ArabicNamesAreReplacedLikeAnyOther)
     t.type(e.txtW(), QStringLiteral("الرحلة"));
     EXPECT_EQ(t.preview(), (QStringList{"صورة الرحلة.jpg", "الرحلة.png"}));
 }
+
+// Under the change rule every entry shares one base name; the pair and the case
+// rules must still treat each entry on its own.
+TEST(ReplacePair, WorksOnTheSharedBaseNameOfTheChangeRule)
+{
+    EngineUnderTest t({QStringLiteral("a.jpg"), QStringLiteral("b"), QStringLiteral("c.xx")});
+    RenameEngine &e = *t.engine;
+    t.click(e.reFil());
+    t.type(e.txtFil(), QStringLiteral("xox"));
+    t.click(e.NS());
+    EXPECT_EQ(t.preview(), (QStringList{"Xox.jpg", "Xox", "Xox.xx"}));
+    t.type(e.txtDel(), QStringLiteral("x"));
+    EXPECT_EQ(t.preview(), (QStringList{"Xo.jpg", "Xo", "Xo."}));
+    t.type(e.txtW(), QStringLiteral("-"));
+    EXPECT_EQ(t.preview(), (QStringList{"Xo-.jpg", "Xo-", "Xo-.--"}));
+    // A keystroke in txtFil rewrites every base name: the pair lets go of them.
+    t.clickInto(e.txtFil());
+    t.type(e.txtFil(), QStringLiteral("y"));
+    EXPECT_EQ(t.preview(), (QStringList{"Xoxy.jpg", "Xoxy", "Xoxy.--"}));
+    EXPECT_EQ(e.ReplaceCounts(0), 0);
+    EXPECT_EQ(e.ReplaceCounts(2), 0);
+    t.backspace(e.txtW());
+    EXPECT_EQ(t.preview(), (QStringList{"Xoxy.jpg", "Xoxy", "Xoxy.--"}));
+}
