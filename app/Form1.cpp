@@ -363,8 +363,6 @@ void Form1::createRulesPane(const lorvane::StoredButtons &stored)
     cmdUnRename = button(stored, "cmdUnRename", Fram, twips::rect(120, 2025, 1935, 405));
 }
 
-// The properties pane. Until the pane of its own takes this place, an empty
-// frame keeps the design's place and name.
 namespace {
 
 // What the properties pane needs of the window: File1 and its selection,
@@ -403,6 +401,7 @@ private:
 
 } // namespace
 
+// The properties pane, in the rules pane's place and hidden by Form_Load.
 void Form1::createPropertiesPane()
 {
     auto *pane = new lorvane::PropertiesPane(*new PropertiesPaneHost(*this), this);

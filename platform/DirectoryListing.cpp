@@ -61,22 +61,31 @@ inline bool isDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
-// A text whose plain code-unit order is the primary order of naturalCompare:
-// letters folded, and each run of digits written as "0", its count of
-// significant digits plus one, and those digits. A digit run thus still sorts
-// against other characters as any digit does (digits are contiguous, so "0"
-// stands for all of them), and runs compare by length, then digit by digit.
-// Building one per name once is far cheaper than folding during every
-// comparison of the sort.
-QString naturalSortKey(const QString &name)
+// Sort keys whose plain code-unit order is the primary order of
+// naturalCompare: letters folded, and each run of digits written as "0", its
+// count of significant digits plus one, and those digits. A digit run thus
+// still sorts against other characters as any digit does (digits are
+// contiguous, so "0" stands for all of them), and runs compare by length, then
+// digit by digit. Building every key once is far cheaper than folding during
+// each comparison of the sort. The keys live in one pool; the first eight
+// code units of each are also packed into two integers, which settle most
+// comparisons at once (a key never holds 0, so the zero padding ends it).
+struct SortKey
+{
+    quint64 head0 = 0;
+    quint64 head1 = 0;
+    quint32 offset = 0;
+    quint32 length = 0;
+    quint32 index = 0;
+};
+
+void appendKey(std::vector<char16_t> &pool, const QString &name)
 {
     const char16_t *p = reinterpret_cast<const char16_t *>(name.constData());
     const qsizetype n = name.size();
-    QString key;
-    key.reserve(n + 4);
     for (qsizetype i = 0; i < n;) {
         if (!isDigit(p[i])) {
-            key.append(QChar(fold(p[i])));
+            pool.push_back(fold(p[i]));
             ++i;
             continue;
         }
@@ -85,33 +94,54 @@ QString naturalSortKey(const QString &name)
         qsizetype end = i;
         while (end < n && isDigit(p[end]))
             ++end;
-        key.append(u'0');
-        key.append(QChar(char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF))));
-        key.append(QStringView(p + i, end - i));
+        pool.push_back(u'0');
+        pool.push_back(char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF)));
+        pool.insert(pool.end(), p + i, p + end);
         i = end;
     }
-    return key;
 }
 
 void sortNaturally(std::vector<DirEntry> &entries)
 {
-    std::vector<QString> keys;
-    keys.reserve(entries.size());
-    for (const DirEntry &e : entries)
-        keys.push_back(naturalSortKey(e.name));
-    std::vector<quint32> order(entries.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = quint32(i);
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        const int byKey = QStringView(keys[a]).compare(QStringView(keys[b]));
-        if (byKey != 0)
-            return byKey < 0;
-        return naturalCompare(entries[a].name, entries[b].name) < 0;
+    std::vector<char16_t> pool;
+    pool.reserve(entries.size() * 24);
+    std::vector<SortKey> keys(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        SortKey &key = keys[i];
+        key.offset = quint32(pool.size());
+        appendKey(pool, entries[i].name);
+        key.length = quint32(pool.size() - key.offset);
+        key.index = quint32(i);
+    }
+    for (SortKey &key : keys) {
+        const char16_t *k = pool.data() + key.offset;
+        quint64 heads[2] = {0, 0};
+        for (quint32 j = 0; j < 8 && j < key.length; ++j)
+            heads[j / 4] |= quint64(k[j]) << (16 * (3 - j % 4));
+        key.head0 = heads[0];
+        key.head1 = heads[1];
+    }
+    const char16_t *base = pool.data();
+    std::sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {
+        if (a.head0 != b.head0)
+            return a.head0 < b.head0;
+        if (a.head1 != b.head1)
+            return a.head1 < b.head1;
+        const quint32 n = qMin(a.length, b.length);
+        const char16_t *ka = base + a.offset;
+        const char16_t *kb = base + b.offset;
+        for (quint32 j = 8; j < n; ++j) {
+            if (ka[j] != kb[j])
+                return ka[j] < kb[j];
+        }
+        if (a.length != b.length)
+            return a.length < b.length;
+        return naturalCompare(entries[a.index].name, entries[b.index].name) < 0;
     });
     std::vector<DirEntry> sorted;
     sorted.reserve(entries.size());
-    for (quint32 i : order)
-        sorted.push_back(std::move(entries[i]));
+    for (const SortKey &key : keys)
+        sorted.push_back(std::move(entries[key.index]));
     entries = std::move(sorted);
 }
 

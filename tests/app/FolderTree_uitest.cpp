@@ -1,0 +1,103 @@
+// The folder tree over the real file system.
+#include "AppTestSupport.h"
+
+#include "FileNameCodec.h"
+#include "FolderTree.h"
+#include "FolderTreeModel.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QStringList childNames(FolderTreeModel &model, const QModelIndex &parent)
+{
+    if (model.canFetchMore(parent))
+        model.fetchMore(parent);
+    QStringList out;
+    for (int r = 0; r < model.rowCount(parent); ++r)
+        out << model.index(r, 0, parent).data().toString();
+    return out;
+}
+
+class FolderTreeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_root = QDir::cleanPath(m_dir.path());
+        for (const char *sub : {"b", "a10", "a2", ".hidden", ".hidden/inner", "a2/deep"})
+            ASSERT_TRUE(QDir(m_root).mkpath(sub)) << sub;
+        apptest::makeFiles(m_root, {"file.txt"});
+    }
+
+    QTemporaryDir m_dir;
+    QString m_root;
+};
+
+} // namespace
+
+TEST_F(FolderTreeTest, ListsFoldersOnlyFromTheRootInNaturalOrder)
+{
+    // No QAbstractItemModelTester here: it walks every folder it can reach,
+    // and links like /proc/self/root make the file system endless.
+    FolderTreeModel model;
+    ASSERT_EQ(model.rowCount(), 1);
+    const QModelIndex top = model.index(0, 0);
+    EXPECT_EQ(top.data().toString(), "/");
+    EXPECT_TRUE(childNames(model, top).contains("tmp") || childNames(model, top).contains("usr"));
+
+    const QModelIndex root = model.indexForPath(m_root);
+    ASSERT_TRUE(root.isValid());
+    EXPECT_EQ(root.data(FolderTreeModel::PathRole).toString(), m_root);
+    EXPECT_EQ(childNames(model, root), (QStringList{"a2", "a10", "b"}));
+    // Not read yet: offered for expanding; read and found empty: no longer.
+    const QModelIndex b = model.index(2, 0, root);
+    EXPECT_TRUE(model.hasChildren(b));
+    EXPECT_TRUE(childNames(model, b).isEmpty());
+    EXPECT_FALSE(model.hasChildren(b));
+    EXPECT_FALSE(model.indexForPath(m_root + "/file.txt").isValid());
+    EXPECT_FALSE(model.indexForPath(m_root + "/missing").isValid());
+    EXPECT_FALSE(model.indexForPath("relative/path").isValid());
+}
+
+TEST_F(FolderTreeTest, HiddenAndNonUtf8FoldersAreReachable)
+{
+    const QByteArray latin1 = QFile::encodeName(m_root) + "/caf\xe9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0755), 0);
+    FolderTreeModel model;
+
+    const QModelIndex hidden = model.indexForPath(m_root + "/.hidden/inner");
+    ASSERT_TRUE(hidden.isValid());
+    EXPECT_EQ(hidden.data().toString(), "inner");
+    EXPECT_EQ(hidden.parent().data().toString(), ".hidden");
+
+    const QString decoded = lorvane::decodeFileName(latin1);
+    const QModelIndex odd = model.indexForPath(decoded);
+    ASSERT_TRUE(odd.isValid());
+    EXPECT_EQ(odd.data(FolderTreeModel::PathBytesRole).toByteArray(), latin1);
+    EXPECT_EQ(odd.data(FolderTreeModel::PathRole).toString(), decoded);
+}
+
+TEST_F(FolderTreeTest, SelectingReportsThePathAndOpensTheWay)
+{
+    FolderTree tree;
+    QSignalSpy spy(&tree, &FolderTree::folderSelected);
+    ASSERT_TRUE(tree.selectFolder(m_root + "/a2/deep"));
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toString(), m_root + "/a2/deep");
+    EXPECT_EQ(tree.currentFolder(), m_root + "/a2/deep");
+    EXPECT_TRUE(tree.isExpanded(tree.currentIndex().parent()));
+
+    // The same folder again is no new selection.
+    EXPECT_TRUE(tree.selectFolder(m_root + "/a2/deep/"));
+    EXPECT_EQ(spy.size(), 1);
+    EXPECT_FALSE(tree.selectFolder(m_root + "/nope"));
+    EXPECT_EQ(tree.currentFolder(), m_root + "/a2/deep");
+}
