@@ -24,6 +24,12 @@
 
 #include <map>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 using apptest::rows;
 
 namespace {
@@ -325,4 +331,77 @@ TEST_F(RenameCommandsTest, ChainRenamesAndUndoesInBothDirections)
     EXPECT_EQ(undo().count(), 3);
     ASSERT_EQ(clickAnswering(m_form->cmdUnRename, {QMessageBox::Yes}).size(), 1u);
     EXPECT_EQ(listing(), before);
+}
+
+// The tests run as root, where permissions do not bite: the folder is a tmpfs
+// mounted read-only, or else one with the immutable attribute.
+TEST_F(RenameCommandsTest, ReadOnlyFolderKeepsEveryFileAndSaysWhy)
+{
+    const QByteArray locked = QFile::encodeName(m_folder.filePath("locked"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("locked"));
+    const bool mounted = ::mount("lorvane-test", locked.constData(), "tmpfs", 0, "size=1m") == 0;
+    struct Unmount
+    {
+        QByteArray path;
+        bool mounted;
+        ~Unmount()
+        {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+        }
+    } unmount{locked, mounted};
+    for (const char *name : {"a.txt", "b.txt"}) {
+        QFile file(QFile::decodeName(locked + '/' + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name);
+    }
+    QString reason;
+    if (mounted &&
+        ::mount(nullptr, locked.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0) {
+        reason = QStringLiteral("وسيط التخزين للقراءة فقط");
+    } else {
+        const int fd = ::open(locked.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        const bool immutable =
+            fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+            (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        if (!immutable)
+            GTEST_SKIP() << "neither a read-only mount nor the immutable attribute is available";
+        reason = QStringLiteral("لا توجد صلاحية لتغيير الاسم");
+    }
+    struct Mutable
+    {
+        QByteArray path;
+        ~Mutable()
+        {
+            const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY);
+            int flags = 0;
+            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } makeMutable{locked};
+
+    m_form = std::make_unique<Form1>(QFile::decodeName(locked));
+    m_form->setEndProgram([] {});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    ASSERT_EQ(rows(m_form->File1), (QStringList{"a.txt", "b.txt"}));
+    type(m_form->txtFil, "new-");
+    QTest::mouseClick(m_form->FilBe, Qt::LeftButton);
+    const QStringList preview = m_form->List1Names();
+    const auto boxes = clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes, QMessageBox::Ok});
+    ASSERT_EQ(boxes.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(boxes[1].text.contains(
+            QStringLiteral("%1 إلى %2: %3").arg(rows(m_form->File1).value(i), preview[i], reason)))
+            << boxes[1].text.toStdString();
+    }
+    EXPECT_EQ(undo().count(), 0);
+    EXPECT_EQ(rows(m_form->File1), (QStringList{"a.txt", "b.txt"}));
+    m_form.reset();
 }
