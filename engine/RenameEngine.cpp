@@ -260,11 +260,13 @@ void RenameEngine::publish()
         if (text.size() == old.size() && text == old)
             continue;
         QString &target = entries[i];
-        if (whole) {
+        if (target.isDetached() && target.capacity() >= text.size()) {
+            // Copied rather than shared even where one part is the whole entry, so
+            // that the part's own buffer stays free to be written again in place.
+            target.resize(text.size());
+            std::copy_n(text.constData(), text.size(), target.data());
+        } else if (whole) {
             target = *whole;
-        } else if (target.isDetached() && target.capacity() >= scratch.size()) {
-            target.resize(scratch.size());
-            std::copy_n(scratch.constData(), scratch.size(), target.data());
         } else {
             // Some room for the next keystrokes, which mostly add a character.
             QString fresh;
@@ -416,7 +418,9 @@ void RenameEngine::rebuildFromPieces(int i, const QString &insert, Join join)
         }
         unsplit += findLength;
     }
-    if (extTouched || !inExt)
+    // Otherwise the extension is the unchanged end of the last piece, or it was empty
+    // when the find text was taken out (a changed extension ends the replace state).
+    if (extTouched)
         entry.ext = std::move(ext);
     markDirty(i);
 }
