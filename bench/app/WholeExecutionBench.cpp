@@ -204,31 +204,43 @@ public:
                 continue;
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (median || single)
+            if (median || single) {
                 m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+                m_cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            }
         }
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
+        // The CPU figures tell the cost of the work where a busy machine
+        // makes the wall clock mostly measure waiting.
         std::printf("\nwhole execution / (2 x bare loop + listing), medians (goal <= 1):\n");
+        for (const auto &[times, kind] : {std::pair{&m_seconds, "real"}, {&m_cpuSeconds, "cpu"}})
+            print(*times, kind);
+    }
+
+private:
+    static void print(const std::map<std::string, double> &times, const char *kind)
+    {
         for (const char *place : {"shm", "disk"}) {
             const auto get = [&](const char *what) {
-                const auto it = m_seconds.find(std::string(what) + "/" + place);
-                return it == m_seconds.end() ? -1.0 : it->second;
+                const auto it = times.find(std::string(what) + "/" + place);
+                return it == times.end() ? -1.0 : it->second;
             };
             const double exec = get("execution");
             const double bare = get("bare");
             const double list = get("listing");
             if (exec < 0 || bare < 0 || list < 0)
                 continue;
-            std::printf("  %-5s %.3f  (execution %.0f ms, bare loop %.0f ms, listing %.0f ms)\n",
-                        place, exec / (2 * bare + list), exec, bare, list);
+            std::printf(
+                "  %-5s %-4s %.3f  (execution %.0f ms, bare loop %.0f ms, listing %.0f ms)\n",
+                place, kind, exec / (2 * bare + list), exec, bare, list);
         }
     }
 
-private:
     std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_cpuSeconds;
 };
 
 } // namespace
