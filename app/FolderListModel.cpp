@@ -84,6 +84,6 @@ QVariant FolderListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole)
         return e.name;
     if (role == BytesRole)
-        return e.bytes;
+        return e.bytes();
     return {};
 }

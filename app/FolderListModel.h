@@ -37,7 +37,7 @@ public:
     [[nodiscard]] int count() const override { return int(m_entries.size()); }
     [[nodiscard]] QString entry(int index) const override { return name(index); }
     [[nodiscard]] const QString &name(int row) const { return m_entries[size_t(row)].name; }
-    [[nodiscard]] const QByteArray &bytes(int row) const { return m_entries[size_t(row)].bytes; }
+    [[nodiscard]] QByteArray bytes(int row) const { return m_entries[size_t(row)].bytes(); }
     // Full path of an entry, exact bytes.
     [[nodiscard]] QByteArray fullPathBytes(int row) const;
     // All names in order, decoded.

@@ -133,7 +133,7 @@ void FolderTreeModel::fetch(Node *node)
         auto child = std::make_unique<Node>();
         child->parent = node;
         child->row = int(node->children.size());
-        child->path = prefix + entry.bytes;
+        child->path = prefix + entry.bytes();
         child->name = std::move(entry.name);
         node->children.push_back(std::move(child));
     }

@@ -279,16 +279,20 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         }
         if (type != wanted)
             continue;
-        QByteArray bytes(raw, qsizetype(std::strlen(raw)));
-        QString name = decodeFileName(bytes);
+        QString name = decodeFileName(QByteArrayView(raw, qsizetype(std::strlen(raw))));
         if (!pattern.matches(name))
             continue;
-        result.entries.push_back({std::move(name), std::move(bytes)});
+        result.entries.push_back({std::move(name)});
     }
     ::closedir(dir);
     sortNaturally(result.entries);
     result.ok = true;
     return result;
+}
+
+QByteArray DirEntry::bytes() const
+{
+    return encodeFileName(name);
 }
 
 bool isDirectory(const QByteArray &folder)

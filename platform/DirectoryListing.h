@@ -14,8 +14,11 @@ namespace lorvane {
 
 struct DirEntry
 {
-    QString name;     // decoded, for showing and for the rename rules
-    QByteArray bytes; // exactly as on disk, for touching the file again
+    QString name; // decoded, for showing and for the rename rules
+
+    // Exactly as on disk, for touching the file again. The decoding is
+    // lossless, so the bytes come back from the name and are not kept twice.
+    [[nodiscard]] QByteArray bytes() const;
 };
 
 enum class EntryKind {
