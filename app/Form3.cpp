@@ -1,6 +1,7 @@
 #include "Form3.h"
 
 #include "RenameJob.h"
+#include "Twips.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -21,17 +22,6 @@ const QString startPercent = QStringLiteral("0%");
 
 const QColor background(224, 224, 224);
 const QColor orange(255, 128, 0);
-
-// The design is measured in twips; 15 of them make a pixel at 96 dpi.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect design(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 constexpr int BarLeft = 840;
 constexpr int BarTop = 840;
@@ -72,20 +62,20 @@ Form3::Form3(QWidget *mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow)
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint);
     setModal(true);
-    setFixedSize(px(4680), px(1470));
+    setFixedSize(twips::toPixels(4680), twips::toPixels(1470));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, background);
     grey.setColor(QPalette::WindowText, orange);
     setPalette(grey);
     setAutoFillBackground(true);
 
-    Label1 = label(this, "Label1", text::renaming, design(960, 240, 2790, 195));
+    Label1 = label(this, "Label1", text::renaming, twips::rect(960, 240, 2790, 195));
     QFont bold = Label1->font();
     bold.setPointSizeF(8.25);
     bold.setBold(true);
     Label1->setFont(bold);
 
-    Label2 = label(this, "Label2", text::pleaseWait, design(1560, 480, 1185, 195));
+    Label2 = label(this, "Label2", text::pleaseWait, twips::rect(1560, 480, 1185, 195));
     QFont plain = Label2->font();
     plain.setPointSizeF(8.25);
     Label2->setFont(plain);
@@ -104,11 +94,11 @@ Form3::Form3(QWidget *mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow)
     QPalette outline = Shape1->palette();
     outline.setColor(QPalette::WindowText, Qt::black);
     Shape1->setPalette(outline);
-    Shape1->setGeometry(design(BarLeft, BarTop, BarWidth, BarHeight));
+    Shape1->setGeometry(twips::rect(BarLeft, BarTop, BarWidth, BarHeight));
 
     // " 100%" does not fit the design's 255 twips at 12 points; the label
     // keeps its place and grows to what it shows.
-    Label3 = label(this, "Label3", text::startPercent, design(3960, 880, 255, 300));
+    Label3 = label(this, "Label3", text::startPercent, twips::rect(3960, 880, 255, 300));
     QFont large = Label3->font();
     large.setPointSize(12);
     Label3->setFont(large);
@@ -119,7 +109,7 @@ Form3::Form3(QWidget *mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow)
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(design(0, 1680, 615, 285));
+    Text1->setGeometry(twips::rect(0, 1680, 615, 285));
     Text1->setVisible(false);
 
     Timer1 = new QTimer(this);
@@ -227,5 +217,6 @@ void Form3::Timer1_Timer()
 void Form3::setBarTwips(int twips)
 {
     m_barTwips = twips;
-    Shape2->setGeometry(QRect(px(BarLeft), px(BarTop), std::max(1, px(twips)), px(BarHeight)));
+    Shape2->setGeometry(QRect(twips::toPixels(BarLeft), twips::toPixels(BarTop),
+                              std::max(1, twips::toPixels(twips)), twips::toPixels(BarHeight)));
 }

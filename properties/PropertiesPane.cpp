@@ -13,6 +13,7 @@
 #include "ServiceResult.h"
 #include "ShowFolder.h"
 #include "StoredButtons.h"
+#include "Twips.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -31,17 +32,6 @@ static void initPropertiesResources()
 namespace lorvane {
 
 namespace {
-
-// The pane's design is measured in twips; 15 twips make one pixel at 96 dpi.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 struct BoxDesign
 {
@@ -89,7 +79,7 @@ PropertiesPane::PropertiesPane(PropertiesHost &host, QWidget *parent)
     setObjectName(QStringLiteral("Frame"));
     setFrameShape(QFrame::NoFrame);
     setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(px(11655), px(2535));
+    setFixedSize(twips::toPixels(11655), twips::toPixels(2535));
     buildControls();
     hide();
 }
@@ -112,7 +102,7 @@ CmdButton *PropertiesPane::button(const QString &name, QWidget *parent, int left
     static const StoredButtons stored =
         StoredButtons::load(QStringLiteral(":/properties/PropertiesPane.buttons"));
     CmdButton *b = stored.create(name, parent);
-    b->setGeometry(twipsRect(left, top, width, height));
+    b->setGeometry(twips::rect(left, top, width, height));
     return b;
 }
 
@@ -120,7 +110,7 @@ void PropertiesPane::buildControls()
 {
     m_frame9 = new QGroupBox(pane::FilePropertiesText, this);
     m_frame9->setObjectName(QStringLiteral("Frame9"));
-    m_frame9->setGeometry(twipsRect(5880, 0, 5775, 1500));
+    m_frame9->setGeometry(twips::rect(5880, 0, 5775, 1500));
     for (int k = 0; k < 8; ++k) {
         const BoxDesign &design = boxDesigns()[size_t(k)];
         auto *box = new QCheckBox(design.caption, m_frame9);
@@ -129,7 +119,7 @@ void PropertiesPane::buildControls()
             box->setToolTip(design.caption);
         // Three rows of three, read from the right.
         const int column = k % 3;
-        box->setGeometry(twipsRect(3840 - column * 1860, 255 + (k / 3) * 285, 1815, 285));
+        box->setGeometry(twips::rect(3840 - column * 1860, 255 + (k / 3) * 285, 1815, 285));
         box->setEnabled(false);
         m_check1[size_t(k)] = box;
     }
@@ -138,9 +128,9 @@ void PropertiesPane::buildControls()
 
     m_frame8 = new QGroupBox(pane::IconsFrameText, this);
     m_frame8->setObjectName(QStringLiteral("Frame8"));
-    m_frame8->setGeometry(twipsRect(120, 0, 3600, 1020));
-    const std::array<QRect, 2> boxes = {twipsRect(2985, 300, 495, 495),
-                                        twipsRect(2400, 300, 495, 375)};
+    m_frame8->setGeometry(twips::rect(120, 0, 3600, 1020));
+    const std::array<QRect, 2> boxes = {twips::rect(2985, 300, 495, 495),
+                                        twips::rect(2400, 300, 495, 375)};
     const std::array<const QString *, 2> tips = {&pane::LargeIconToolTip, &pane::SmallIconToolTip};
     for (int i = 0; i < 2; ++i) {
         auto *pic = new QLabel(m_frame8);
@@ -158,7 +148,7 @@ void PropertiesPane::buildControls()
 
     m_chkChangeAttr = new QCheckBox(pane::chkChangeAttrCaption, this);
     m_chkChangeAttr->setObjectName(QStringLiteral("chkChangeAttr"));
-    m_chkChangeAttr->setGeometry(twipsRect(5880, 1560, 2100, 345));
+    m_chkChangeAttr->setGeometry(twips::rect(5880, 1560, 2100, 345));
     connect(m_chkChangeAttr, &QCheckBox::clicked, this, &PropertiesPane::chkChangeAttr_Click);
 
     // The middle column is shared with cmdTO, which comes to rest at 3960,
@@ -170,7 +160,7 @@ void PropertiesPane::buildControls()
     m_lblType = new QLabel(pane::TypePrefix, this);
     m_lblType->setObjectName(QStringLiteral("lblType"));
     m_lblType->setToolTip(pane::TypeToolTip);
-    m_lblType->setGeometry(twipsRect(3840, 1980, 4140, 345));
+    m_lblType->setGeometry(twips::rect(3840, 1980, 4140, 345));
 
     m_cmdDel = button(QStringLiteral("cmdDel"), this, 120, 1140, 3600, 375);
     m_cmdKill = button(QStringLiteral("cmdKill"), this, 120, 1620, 3600, 375);
@@ -224,14 +214,14 @@ void PropertiesPane::cmdTO_Click()
         m_host.setFramVisible(false);
         show();
         m_host.setFile1ToolTip(pane::File1OpenToolTip);
-        cmdTO->move(px(3960), px(7080));
+        cmdTO->move(twips::toPixels(3960), twips::toPixels(7080));
         m_host.setFile1Enabled(true);
         return;
     }
     cmdTO->setCaption(pane::FilePropertiesText);
     m_host.setFramVisible(true);
     hide();
-    cmdTO->move(px(9600), px(7560));
+    cmdTO->move(twips::toPixels(9600), twips::toPixels(7560));
     m_host.chkKeepOffSomeFl_Click();
     m_host.setFile1ToolTip(pane::File1ExcludeToolTip);
 }
