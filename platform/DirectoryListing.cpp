@@ -79,9 +79,16 @@ struct SortKey
     quint32 index = 0;
 };
 
-void appendKey(std::vector<char16_t> &pool, const QString &name)
+// Where one decoded name lies in the listing's buffer of names.
+struct Span
 {
-    const char16_t *p = reinterpret_cast<const char16_t *>(name.constData());
+    quint32 offset = 0;
+    quint32 length = 0;
+};
+
+void appendKey(std::vector<char16_t> &pool, QStringView name)
+{
+    const char16_t *p = name.utf16();
     const qsizetype n = name.size();
     for (qsizetype i = 0; i < n;) {
         if (!isDigit(p[i])) {
@@ -101,15 +108,21 @@ void appendKey(std::vector<char16_t> &pool, const QString &name)
     }
 }
 
-void sortNaturally(std::vector<DirEntry> &entries)
+int naturalCompareViews(QStringView a, QStringView b);
+
+// Puts the spans of `names` in natural order.
+void sortNaturally(const QString &names, std::vector<Span> &spans)
 {
+    const auto nameAt = [&names](const Span &span) {
+        return QStringView(names).sliced(span.offset, span.length);
+    };
     std::vector<char16_t> pool;
-    pool.reserve(entries.size() * 24);
-    std::vector<SortKey> keys(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
+    pool.reserve(names.size() + spans.size() * 4);
+    std::vector<SortKey> keys(spans.size());
+    for (size_t i = 0; i < spans.size(); ++i) {
         SortKey &key = keys[i];
         key.offset = quint32(pool.size());
-        appendKey(pool, entries[i].name);
+        appendKey(pool, nameAt(spans[i]));
         key.length = quint32(pool.size() - key.offset);
         key.index = quint32(i);
     }
@@ -136,13 +149,29 @@ void sortNaturally(std::vector<DirEntry> &entries)
         }
         if (a.length != b.length)
             return a.length < b.length;
-        return naturalCompare(entries[a.index].name, entries[b.index].name) < 0;
+        return naturalCompareViews(nameAt(spans[a.index]), nameAt(spans[b.index])) < 0;
     });
-    std::vector<DirEntry> sorted;
-    sorted.reserve(entries.size());
+    std::vector<Span> sorted;
+    sorted.reserve(spans.size());
     for (const SortKey &key : keys)
-        sorted.push_back(std::move(entries[key.index]));
-    entries = std::move(sorted);
+        sorted.push_back(spans[key.index]);
+    spans = std::move(sorted);
+}
+
+// Each entry gets its own string: a name shared out of one buffer would look,
+// to QString's growth, as large as the whole buffer, and the first append to it
+// would copy that much. Made in list order, the strings at least tend to lie in
+// memory in the order the list is walked.
+std::vector<DirEntry> entriesFrom(const QString &names, const std::vector<Span> &spans)
+{
+    std::vector<DirEntry> entries;
+    if (spans.empty())
+        return entries;
+    const QChar *in = names.constData();
+    entries.reserve(spans.size());
+    for (const Span &span : spans)
+        entries.push_back({QString(in + span.offset, span.length)});
+    return entries;
 }
 
 } // namespace
@@ -188,10 +217,12 @@ bool NamePattern::matches(const QString &name) const
     return false;
 }
 
-int naturalCompare(const QString &a, const QString &b)
+namespace {
+
+int naturalCompareViews(QStringView a, QStringView b)
 {
-    const char16_t *pa = reinterpret_cast<const char16_t *>(a.constData());
-    const char16_t *pb = reinterpret_cast<const char16_t *>(b.constData());
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
     const qsizetype na = a.size();
     const qsizetype nb = b.size();
     qsizetype i = 0;
@@ -243,6 +274,13 @@ int naturalCompare(const QString &a, const QString &b)
     return tieBreak;
 }
 
+} // namespace
+
+int naturalCompare(const QString &a, const QString &b)
+{
+    return naturalCompareViews(a, b);
+}
+
 bool naturalLess(const QString &a, const QString &b)
 {
     return naturalCompare(a, b) < 0;
@@ -264,6 +302,8 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
     }
     const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
     const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
+    QString names;
+    std::vector<Span> spans;
     while (const dirent *entry = ::readdir(dir)) {
         const char *raw = entry->d_name;
         if (raw[0] == '.')
@@ -279,13 +319,18 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         }
         if (type != wanted)
             continue;
-        QString name = decodeFileName(QByteArrayView(raw, qsizetype(std::strlen(raw))));
-        if (!pattern.matches(name))
+        const qsizetype offset = names.size();
+        appendDecodedFileName(names, QByteArrayView(raw, qsizetype(std::strlen(raw))));
+        const qsizetype length = names.size() - offset;
+        if (!pattern.matches(QString::fromRawData(names.constData() + offset, length))) {
+            names.truncate(offset);
             continue;
-        result.entries.push_back({std::move(name)});
+        }
+        spans.push_back({quint32(offset), quint32(length)});
     }
     ::closedir(dir);
-    sortNaturally(result.entries);
+    sortNaturally(names, spans);
+    result.entries = entriesFrom(names, spans);
     result.ok = true;
     return result;
 }

@@ -72,6 +72,13 @@ void appendUtf8(QByteArray &out, char32_t cp)
 
 QString decodeFileName(QByteArrayView bytes)
 {
+    QString out;
+    appendDecodedFileName(out, bytes);
+    return out;
+}
+
+void appendDecodedFileName(QString &out, QByteArrayView bytes)
+{
     bool ascii = true;
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -79,11 +86,15 @@ QString decodeFileName(QByteArrayView bytes)
             break;
         }
     }
-    if (ascii)
-        return QString::fromLatin1(bytes.data(), bytes.size());
+    if (ascii) {
+        out.append(QLatin1StringView(bytes.data(), bytes.size()));
+        return;
+    }
 
-    QString out;
-    out.reserve(bytes.size());
+    // Only a fresh string is sized here: growing a shared buffer name by name to
+    // the exact size would copy it again for every name.
+    if (out.isEmpty())
+        out.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
@@ -106,7 +117,6 @@ QString decodeFileName(QByteArrayView bytes)
         }
         i += len;
     }
-    return out;
 }
 
 QByteArray encodeFileName(const QString &name)

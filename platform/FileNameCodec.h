@@ -17,6 +17,8 @@
 namespace lorvane {
 
 [[nodiscard]] QString decodeFileName(QByteArrayView bytes);
+// The same decoding, appended to `out`: a folder's names can then share one buffer.
+void appendDecodedFileName(QString &out, QByteArrayView bytes);
 [[nodiscard]] QByteArray encodeFileName(const QString &name);
 
 // True when the name holds bytes that are not valid UTF-8 (decoded as escapes).
