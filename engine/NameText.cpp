@@ -106,32 +106,38 @@ qsizetype firstToMap(QStringView text, bool capital)
     return i;
 }
 
-QString mapCase(const QString &text, bool capital)
+// Maps text from index i on, in place; i is where the first change is.
+void mapFrom(QString &text, qsizetype i, bool capital)
 {
     const qsizetype n = text.size();
-    // Most names need no copy at all.
-    qsizetype i = firstToMap(text, capital);
-    if (i == n)
-        return text;
-    QString result = text;
-    result.detach();
+    QChar *data = text.data();
     for (; i < n;) {
-        const char16_t u = result[i].unicode();
+        const char16_t u = data[i].unicode();
         if (u < 0x80) {
             if (capital && u >= u'a' && u <= u'z')
-                result[i] = QChar(char16_t(u - (u'a' - u'A')));
+                data[i] = QChar(char16_t(u - (u'a' - u'A')));
             else if (!capital && u >= u'A' && u <= u'Z')
-                result[i] = QChar(char16_t(u + (u'a' - u'A')));
+                data[i] = QChar(char16_t(u + (u'a' - u'A')));
             ++i;
             continue;
         }
         int units = 1;
-        const char32_t cp = codePointAt(result, i, &units);
+        const char32_t cp = codePointAt(text, i, &units);
         const char32_t m = mapped(cp, capital);
         if (m != cp)
-            writeCodePoint(result, i, m);
+            writeCodePoint(text, i, m);
         i += units;
     }
+}
+
+QString mapCase(const QString &text, bool capital)
+{
+    // Most names need no copy at all.
+    const qsizetype i = firstToMap(text, capital);
+    if (i == text.size())
+        return text;
+    QString result = text;
+    mapFrom(result, i, capital);
     return result;
 }
 
@@ -155,10 +161,16 @@ QString ExtensionOf(const QString &name)
 
 QString dottedExtensionOf(const QString &name)
 {
+    const qsizetype length = dottedExtensionLength(name);
+    return length == 0 ? QString() : name.last(length);
+}
+
+qsizetype dottedExtensionLength(QStringView name)
+{
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot < 0 || dot == name.size() - 1)
-        return {};
-    return name.sliced(dot);
+        return 0;
+    return name.size() - dot;
 }
 
 QString baseNameOf(const QString &name)
@@ -177,6 +189,15 @@ QString toCapitalLetters(const QString &text)
 QString toSmallLetters(const QString &text)
 {
     return mapCase(text, false);
+}
+
+bool mapLettersInPlace(QString &text, bool capital)
+{
+    const qsizetype i = firstToMap(text, capital);
+    if (i == text.size())
+        return false;
+    mapFrom(text, i, capital);
+    return true;
 }
 
 bool hasLettersToMap(QStringView text, bool capital)

@@ -19,6 +19,8 @@ namespace lorvane {
 
 // "." followed by ExtensionOf(name) when that is not empty, else the empty string.
 [[nodiscard]] QString dottedExtensionOf(const QString &name);
+// The length of dottedExtensionOf(name), without making the string.
+[[nodiscard]] qsizetype dottedExtensionLength(QStringView name);
 
 // The name without its dotted extension: report.old.doc -> report.old.
 [[nodiscard]] QString baseNameOf(const QString &name);
@@ -30,6 +32,9 @@ namespace lorvane {
 // (shared, no copy).
 [[nodiscard]] QString toCapitalLetters(const QString &text);
 [[nodiscard]] QString toSmallLetters(const QString &text);
+// The same mapping written into text itself (no copy when text is not shared);
+// returns whether anything changed.
+bool mapLettersInPlace(QString &text, bool capital);
 // True when toCapitalLetters / toSmallLetters would change the text.
 [[nodiscard]] bool hasLettersToMap(QStringView text, bool capital);
 

@@ -3,6 +3,7 @@
 #include "FileList.h"
 #include "NameText.h"
 
+#include <array>
 #include <cmath>
 
 namespace lorvane {
@@ -40,29 +41,69 @@ qsizetype firstNonDigit(const QString &text)
 }
 
 // Many entries share one string (every base name under the change rule is the text
-// of txtFil), so a case rule maps each distinct shared string once. Pointer equality
-// with the string held here implies equal content: a string that another QString
-// shares cannot be changed in place.
+// of txtFil, and entries with the same extension share one), so a case rule maps each
+// distinct shared string once. Pointer equality with a string held here implies
+// equal content: a string that another QString shares cannot be changed in place.
+// A few strings are held at once, as a folder's extensions take turns down the list.
 class MemoMap
 {
 public:
-    bool holds(const QString &in) const
-    {
-        return !m_in.isNull() && in.constData() == m_in.constData() && in.size() == m_in.size();
-    }
+    bool holds(const QString &in) const { return find(in) != nullptr; }
 
     template <typename F> const QString &operator()(const QString &in, F &&map)
     {
-        if (holds(in))
-            return m_out;
-        m_in = in;
-        m_out = map(in);
-        return m_out;
+        if (const Slot *slot = find(in))
+            return slot->out;
+        Slot &slot = m_slots[m_next];
+        m_next = (m_next + 1) % Slots;
+        slot.in = in;
+        slot.out = map(in);
+        return slot.out;
     }
 
 private:
-    QString m_in;
-    QString m_out;
+    struct Slot
+    {
+        QString in;
+        QString out;
+    };
+    static constexpr size_t Slots = 8;
+
+    const Slot *find(const QString &in) const
+    {
+        for (const Slot &slot : m_slots) {
+            if (!slot.in.isNull() && in.constData() == slot.in.constData() &&
+                in.size() == slot.in.size())
+                return &slot;
+        }
+        return nullptr;
+    }
+
+    std::array<Slot, Slots> m_slots;
+    size_t m_next = 0;
+};
+
+// A folder holds few distinct extensions: a refill gives the entries with the same
+// one the same string, instead of a string each, and the case rules then map each
+// extension once. A folder of many different extensions only costs a few compares.
+class ExtensionPool
+{
+public:
+    const QString &operator()(QStringView ext)
+    {
+        for (const QString &known : m_known) {
+            if (known.size() == ext.size() && QStringView(known) == ext)
+                return known;
+        }
+        QString &slot = m_known[m_next];
+        m_next = (m_next + 1) % m_known.size();
+        slot = ext.toString();
+        return slot;
+    }
+
+private:
+    std::array<QString, 16> m_known;
+    size_t m_next = 0;
 };
 
 } // namespace
@@ -436,11 +477,18 @@ void RenameEngine::refillFromFolder(Refill how)
     m_replace.clear();
     m_allBases.reset();
     m_numbers = AppliedNumbers{};
+    ExtensionPool extensions;
     for (int i = 0; i < n; ++i) {
         const QString name = m_file1.entry(i);
         FolderName &folder = m_folder[size_t(i)];
-        folder.ext = dottedExtensionOf(name);
-        folder.base = folder.ext.isEmpty() ? name : name.first(name.size() - folder.ext.size());
+        const qsizetype extLength = dottedExtensionLength(name);
+        if (extLength == 0) {
+            folder.ext.clear();
+            folder.base = name;
+        } else {
+            folder.ext = extensions(QStringView(name).last(extLength));
+            folder.base = name.first(name.size() - extLength);
+        }
         Entry &entry = m_entries[size_t(i)];
         entry.base = folder.base;
         entry.ext = folder.ext;
@@ -904,8 +952,14 @@ void RenameEngine::mapCase(bool capital)
     // Most parts are already in the wanted case after the first run, so each is only
     // scanned; a copy is made only where a letter changes.
     for (int i = 0; i < count(); ++i) {
-        const Entry &entry = m_entries[size_t(i)];
-        if (!m_allBases && (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital))) {
+        Entry &entry = m_entries[size_t(i)];
+        if (!m_allBases && entry.base.isDetached() && !hasPieces(i)) {
+            // A base name of its own (as the insert rules leave each one) is mapped
+            // where it lies: no other string can see the change.
+            if (mapLettersInPlace(entry.base, capital))
+                markDirty(i);
+        } else if (!m_allBases &&
+                   (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital))) {
             const QString &base = baseMemo(entry.base, map);
             if (base.constData() != entry.base.constData())
                 setBase(i, base);
@@ -1204,6 +1258,7 @@ const QString *RenameEngine::composeInto(qsizetype i, QString &out) const
             return &entry.ext;
     }
     out.resize(0);
+    out.reserve(number.size() + base.size() + entry.ext.size());
     if (m_numbers.place == NumberPlace::AtStart)
         out.append(number);
     out.append(base);
