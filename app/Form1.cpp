@@ -15,6 +15,7 @@
 #include "RenameEngine.h"
 #include "StoredButtons.h"
 
+#include "MessageBox.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -76,7 +76,6 @@ const QString hintLines[] = {
 };
 } // namespace text
 
-const QString programTitle = QStringLiteral("Lorvane");
 const QString settingsSection = QStringLiteral("Lorvane");
 const QString hintKey = QStringLiteral("Quary");
 
@@ -88,15 +87,6 @@ QString startupHint()
         lines << line;
     const QString question = lines.takeLast();
     return lines.join(u'\n') + QStringLiteral("\n\n") + question;
-}
-
-QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &message,
-                                QMessageBox::StandardButtons buttons)
-{
-    QMessageBox box(icon, programTitle, message, buttons, parent);
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.setTextFormat(Qt::PlainText);
-    return QMessageBox::StandardButton(box.exec());
 }
 
 template <typename T> T *named(T *widget, const char *name, QWidget *parent, const QRect &geometry)
@@ -187,7 +177,7 @@ Form1::Form1(const QString &startFolder, QWidget *parent)
         m_startFolder = QCoreApplication::applicationDirPath();
     initResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(programTitle);
+    setWindowTitle(lorvane::programTitle());
     setWindowIcon(QIcon(QStringLiteral(":/lorvane/lorvane.png")));
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(twips::size(11835, 8595));
@@ -550,7 +540,7 @@ void Form1::File1_DblClick()
     auto *launch =
         lorvane::DetachedLaunch::openWithAssociatedProgram(m_file1Model->fullPathBytes(row), this);
     connect(launch, &lorvane::DetachedLaunch::failed, this,
-            [this] { ask(this, QMessageBox::Critical, text::cannotOpen, QMessageBox::Ok); });
+            [this] { lorvane::Message(text::cannotOpen, QMessageBox::Critical).exec(this); });
 }
 
 void Form1::chkKeepOffSomeFl_Click()
@@ -656,8 +646,9 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::Form_Unload(bool &cancel)
 {
     cancel = true;
-    if (ask(this, QMessageBox::Question, text::askExit, QMessageBox::Yes | QMessageBox::No) !=
-        QMessageBox::Yes)
+    if (lorvane::Message(text::askExit, QMessageBox::Question)
+            .buttons(QMessageBox::Yes | QMessageBox::No)
+            .exec(this) != QMessageBox::Yes)
         return;
     cancel = false;
 }
@@ -718,8 +709,9 @@ void Form1::Form_Activate()
     lorvane::UserSettings settings;
     if (settings.value(settingsSection, hintKey, QStringLiteral("Y")) == u"N")
         return;
-    const auto answer =
-        ask(this, QMessageBox::Information, startupHint(), QMessageBox::Yes | QMessageBox::No);
+    const auto answer = lorvane::Message(startupHint(), QMessageBox::Information)
+                            .buttons(QMessageBox::Yes | QMessageBox::No)
+                            .exec(this);
     settings.setValue(settingsSection, hintKey,
                       answer == QMessageBox::Yes ? QStringLiteral("Y") : QStringLiteral("N"));
 }

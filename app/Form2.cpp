@@ -2,6 +2,7 @@
 
 #include "ClickableImage.h"
 #include "DetachedLaunch.h"
+#include "MessageBox.h"
 #include "Twips.h"
 
 #include "CmdButton.h"
@@ -28,7 +29,7 @@ Form2::Form2(QWidget *parent) : QDialog(parent)
 {
     initResources();
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Lorvane"));
+    setWindowTitle(lorvane::programTitle());
     setLayoutDirection(Qt::RightToLeft);
     setModal(true);
     setWindowFlag(Qt::WindowStaysOnTopHint);

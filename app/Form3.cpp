@@ -1,5 +1,6 @@
 #include "Form3.h"
 
+#include "MessageBox.h"
 #include "RenameJob.h"
 #include "Twips.h"
 
@@ -56,7 +57,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect g
 Form3::Form3(QWidget *mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Lorvane"));
+    setWindowTitle(lorvane::programTitle());
     setLayoutDirection(Qt::RightToLeft);
     // No owner, so nothing keeps it above a topmost main window but this.
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |

@@ -9,18 +9,14 @@
 #include "CmdButton.h"
 #include "RenameEngine.h"
 
+#include "MessageBox.h"
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 
-namespace {
-
-const QString programTitle = QStringLiteral("Lorvane");
-
-} // namespace
+namespace {} // namespace
 
 class RenameCommands::Host final : public RenameHost
 {
@@ -62,17 +58,15 @@ public:
 
     bool askYesNo(const QString &text, Icon icon) override
     {
-        QMessageBox box(icon == Icon::Question ? QMessageBox::Question : QMessageBox::Information,
-                        programTitle, text, QMessageBox::Yes | QMessageBox::No, &m_window);
-        box.setLayoutDirection(Qt::RightToLeft);
-        return box.exec() == QMessageBox::Yes;
+        return lorvane::Message(text, icon == Icon::Question ? QMessageBox::Question
+                                                             : QMessageBox::Information)
+                   .buttons(QMessageBox::Yes | QMessageBox::No)
+                   .exec(&m_window) == QMessageBox::Yes;
     }
 
     void report(const QString &text) override
     {
-        QMessageBox box(QMessageBox::Warning, programTitle, text, QMessageBox::Ok, &m_window);
-        box.setLayoutDirection(Qt::RightToLeft);
-        box.exec();
+        lorvane::Message(text, QMessageBox::Warning).exec(&m_window);
     }
 
     void setUndoEnabled(bool enabled) override { m_window.cmdUnRename->setButtonEnabled(enabled); }

@@ -20,7 +20,6 @@ inline const QString File1OpenToolTip = QStringLiteral("اضغط ضغطتين ل
 inline const QString File1ExcludeToolTip =
     QStringLiteral("انتق أي ملف لاستبعاده عن عملية تغيير الأسماء");
 inline const QString NoInformationText = QStringLiteral("Cannot retrieve information on");
-inline const QString MessageTitle = QStringLiteral("Lorvane");
 inline const QString NoIconText = QStringLiteral("Error getting or drawing the icon.");
 inline const QString ReadOnlyText = QStringLiteral("للقراءة فقط");
 inline const QString HiddenText = QStringLiteral("مخفي");

@@ -15,13 +15,14 @@
 #include "StoredButtons.h"
 #include "Twips.h"
 
+#include "MessageBox.h"
+#include "ShownName.h"
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 
 static void initPropertiesResources()
@@ -59,14 +60,6 @@ const std::array<BoxDesign, 8> &boxDesigns()
 QString withSlash(const QString &folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
-int showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon,
-                QMessageBox::StandardButtons buttons)
-{
-    QMessageBox box(icon, pane::MessageTitle, text, buttons, parent);
-    box.setLayoutDirection(Qt::RightToLeft);
-    return box.exec();
 }
 
 } // namespace
@@ -195,14 +188,14 @@ QString PropertiesPane::selectedTarget() const
 
 bool PropertiesPane::ask(const QString &text, int icon)
 {
-    return showMessage(this, text, QMessageBox::Icon(icon), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return Message(text, QMessageBox::Icon(icon))
+               .buttons(QMessageBox::Yes | QMessageBox::No)
+               .exec(this) == QMessageBox::Yes;
 }
 
 void PropertiesPane::report(const QString &text, const ServiceResult &result)
 {
-    showMessage(this, text + QLatin1Char('\n') + result.reason(), QMessageBox::Critical,
-                QMessageBox::Ok);
+    Message(text + QLatin1Char('\n') + result.reason(), QMessageBox::Critical).exec(this);
 }
 
 void PropertiesPane::cmdTO_Click()
@@ -233,8 +226,8 @@ void PropertiesPane::cmdAttr_Click()
     const FileTypeInfo info = fileTypeInfo(m_selectedPath);
     const DosAttributesRead attributes = readDosAttributes(m_selectedPath);
     if (!info.result.ok() || !attributes.result.ok()) {
-        showMessage(this, pane::NoInformationText + QLatin1Char('\n') + m_selectedPath,
-                    QMessageBox::NoIcon, QMessageBox::Ok);
+        Message(pane::NoInformationText + QLatin1Char('\n') + isolatedName(m_selectedPath))
+            .exec(this);
         return;
     }
     DisplayIcon(info.largeIcon, 0, 32);
@@ -255,7 +248,7 @@ void PropertiesPane::DisplayIcon(const QImage &icon, int index, int size)
     m_pictures[size_t(index)] = picture;
     box->setPixmap(QPixmap::fromImage(picture));
     if (icon.isNull()) {
-        showMessage(this, pane::NoIconText, QMessageBox::NoIcon, QMessageBox::Ok);
+        Message(pane::NoIconText).exec(this);
         return;
     }
     {
@@ -329,7 +322,8 @@ QImage PropertiesPane::largeIconPicture() const
 
 void PropertiesPane::cmdChangeIcon_Click()
 {
-    if (!ask(pane::ConfirmFolderIconText + m_host.file1Path(), QMessageBox::Information))
+    if (!ask(pane::ConfirmFolderIconText + isolatedName(m_host.file1Path()),
+             QMessageBox::Information))
         return;
     m_coco->setDialogTitle(pane::ChooseIconTitle);
     m_coco->setFilter(pane::IconFilter);

@@ -1,4 +1,5 @@
 #include "FileNameCodec.h"
+#include "ShownName.h"
 
 #include <gtest/gtest.h>
 
@@ -53,5 +54,36 @@ TEST(FileNameCodec, RandomByteStringsRoundTrip)
         for (int k = 0; k < n; ++k)
             b.append(static_cast<char>(byte(gen)));
         ASSERT_EQ(encodeFileName(decodeFileName(b)), b) << b.toHex().constData();
+    }
+}
+
+// A name is shown whole: nothing in it may hide part of it or reorder it.
+TEST(FileNameCodec, ShownNamesMarkWhatCouldHidePartOfAName)
+{
+    struct Row
+    {
+        const char *what;
+        QString name;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"plain", QStringLiteral("01 intro.mp3"), QStringLiteral("01 intro.mp3")},
+        {"arabic and emoji", QStringLiteral("صورة 😀.jpg"), QStringLiteral("صورة 😀.jpg")},
+        {"line feed and tab", QStringLiteral("a\nb\tc"), QStringLiteral("a␊b␉c")},
+        {"nul and del", QString::fromUtf16(u"a\0b\x7f", 4), QStringLiteral("a␀b␡")},
+        {"right-to-left override", QStringLiteral("rlo\u202Etxt.exe"),
+         QStringLiteral("rlo⟨U+202E⟩txt.exe")},
+        {"isolates and marks", QStringLiteral("\u2066x\u2069\u200F\u061C"),
+         QStringLiteral("⟨U+2066⟩x⟨U+2069⟩⟨U+200F⟩⟨U+061C⟩")},
+        {"c1 control and line separator", QStringLiteral("a\u0085b\u2028"),
+         QStringLiteral("a⟨U+0085⟩b⟨U+2028⟩")},
+        {"bytes that are not utf-8", decodeFileName(QByteArrayLiteral("caf\xe9\xff")),
+         QStringLiteral("caf⟨xE9⟩⟨xFF⟩")},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(shownName(row.name), row.shown);
+        EXPECT_EQ(needsMarks(row.name), row.shown != row.name);
+        EXPECT_EQ(isolatedName(row.name), QChar(0x2068) + row.shown + QChar(0x2069));
     }
 }

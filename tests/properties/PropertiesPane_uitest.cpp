@@ -8,6 +8,7 @@
 #include "FakeHost.h"
 #include "FileNameCodec.h"
 #include "ModalAnswerer.h"
+#include "ShownName.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -248,8 +249,8 @@ TEST_F(PaneTest, MissingFileGivesTheEnglishMessageAndKeepsThePane)
     click("cmdAttr");
     ASSERT_EQ(answerer.seen().size(), 1);
     EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("Lorvane"));
-    EXPECT_EQ(answerer.seen()[0].text,
-              QStringLiteral("Cannot retrieve information on\n") + m_folder + "/gone.txt");
+    EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Cannot retrieve information on\n") +
+                                           isolatedName(m_folder + "/gone.txt"));
     EXPECT_EQ(answerer.seen()[0].buttons, QMessageBox::Ok);
     EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(child<QLabel>("lblType")->text(), before);
@@ -401,7 +402,8 @@ TEST_F(PaneTest, CustomFolderIconWritesDesktopIniAndKeepsOtherLines)
         ModalAnswerer answerer({QMessageBox::Yes});
         click("cmdChangeIcon");
         ASSERT_EQ(answerer.seen().size(), 1);
-        EXPECT_EQ(answerer.seen()[0].text, text(u8"هل تريد تغيير أيقونة المجلد") + m_folder);
+        EXPECT_EQ(answerer.seen()[0].text,
+                  text(u8"هل تريد تغيير أيقونة المجلد") + isolatedName(m_folder));
         EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
         EXPECT_EQ(answerer.seen()[0].buttons, QMessageBox::Yes | QMessageBox::No);
     }

@@ -1,0 +1,42 @@
+#include "MessageBox.h"
+
+namespace lorvane {
+
+QString programTitle()
+{
+    return QStringLiteral("Lorvane");
+}
+
+Message::Message(QString text, QMessageBox::Icon icon) : m_text(std::move(text)), m_icon(icon) {}
+
+Message &Message::buttons(QMessageBox::StandardButtons buttons)
+{
+    m_buttons = buttons;
+    return *this;
+}
+
+Message &Message::defaultButton(QMessageBox::StandardButton button)
+{
+    m_defaultButton = button;
+    return *this;
+}
+
+Message &Message::details(QString details)
+{
+    m_details = std::move(details);
+    return *this;
+}
+
+QMessageBox::StandardButton Message::exec(QWidget *parent) const
+{
+    QMessageBox box(m_icon, programTitle(), m_text, m_buttons, parent);
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.setTextFormat(Qt::PlainText);
+    if (m_defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(m_defaultButton);
+    if (!m_details.isEmpty())
+        box.setDetailedText(m_details);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace lorvane
