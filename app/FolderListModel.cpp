@@ -4,56 +4,42 @@
 
 #include <QDir>
 
+#include <cerrno>
+
 FolderListModel::FolderListModel(QObject *parent) : QAbstractListModel(parent) {}
 
-bool FolderListModel::read(const QByteArray &folder)
+// A folder that cannot be read leaves the list empty: nothing of another
+// folder, or of this one as it was, may stay to be renamed.
+int FolderListModel::read(const QByteArray &folder)
 {
     lorvane::DirListing listing =
         lorvane::listDirectory(folder, lorvane::EntryKind::Files, m_pattern);
-    if (!listing.ok)
-        return false;
     beginResetModel();
     m_entries = std::move(listing.entries);
     endResetModel();
     emit listed();
-    return true;
+    return listing.ok ? 0 : listing.error;
 }
 
-bool FolderListModel::setPath(const QString &folder)
+int FolderListModel::setPath(const QString &folder)
 {
     if (folder.isEmpty())
-        return false;
-    const QString clean = QDir::cleanPath(folder);
-    const QByteArray bytes = lorvane::encodeFileName(clean);
-    if (!read(bytes))
-        return false;
-    m_path = clean;
-    m_pathBytes = bytes;
-    return true;
+        return ENOENT;
+    m_path = QDir::cleanPath(folder);
+    m_pathBytes = lorvane::encodeFileName(m_path);
+    return read(m_pathBytes);
 }
 
 void FolderListModel::setPattern(const QString &pattern)
 {
     m_pattern = lorvane::NamePattern(pattern);
-    if (!m_pathBytes.isEmpty() && read(m_pathBytes))
-        return;
-    // Without a readable folder the filter still applies to what is shown.
-    beginResetModel();
-    std::erase_if(m_entries,
-                  [this](const lorvane::DirEntry &e) { return !m_pattern.matches(e.name); });
-    endResetModel();
-    emit listed();
+    if (!m_pathBytes.isEmpty())
+        (void)read(m_pathBytes);
 }
 
-void FolderListModel::refresh()
+int FolderListModel::refresh()
 {
-    if (m_pathBytes.isEmpty() || read(m_pathBytes))
-        return;
-    // The folder is gone: nothing of it can be renamed any more.
-    beginResetModel();
-    m_entries.clear();
-    endResetModel();
-    emit listed();
+    return m_pathBytes.isEmpty() ? 0 : read(m_pathBytes);
 }
 
 QByteArray FolderListModel::fullPathBytes(int row) const

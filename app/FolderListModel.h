@@ -19,10 +19,11 @@ public:
 
     explicit FolderListModel(QObject *parent = nullptr);
 
-    // Lists `folder` (decoded form of an absolute path). When it is not an
-    // existing, readable folder the list stays on its previous folder and
-    // false is returned.
-    bool setPath(const QString &folder);
+    // Lists `folder` (decoded form of an absolute path) and returns 0, or the
+    // errno of the failure when it cannot be listed (no permission, gone, not
+    // a folder). Either way `folder` becomes the list's folder: a failure
+    // leaves the list empty, never holding the files of the folder before.
+    [[nodiscard]] int setPath(const QString &folder);
     // The folder shown, decoded form (empty before the first setPath).
     [[nodiscard]] QString path() const override { return m_path; }
     [[nodiscard]] QByteArray pathBytes() const { return m_pathBytes; }
@@ -31,8 +32,9 @@ public:
     void setPattern(const QString &pattern) override;
     [[nodiscard]] QString pattern() const override { return m_pattern.text(); }
 
-    // Reads the folder again from the disk.
-    void refresh();
+    // Reads the folder again from the disk; 0 or the errno of the failure,
+    // after which the list is empty.
+    int refresh();
 
     [[nodiscard]] int count() const override { return int(m_entries.size()); }
     [[nodiscard]] QString entry(int index) const override { return name(index); }
@@ -52,7 +54,7 @@ signals:
     void listed();
 
 private:
-    bool read(const QByteArray &folder);
+    int read(const QByteArray &folder);
 
     QString m_path;
     QByteArray m_pathBytes;

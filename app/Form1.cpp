@@ -16,6 +16,7 @@
 #include "StoredButtons.h"
 
 #include "MessageBox.h"
+#include "ShownName.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -28,6 +29,9 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
 
 // The pictures and stored button data live in the library's resources.
 static void initResources()
@@ -66,6 +70,11 @@ const QString zeros = QStringLiteral("الأصفار");
 const QString excludeTip = QStringLiteral("انتق أي ملف لاستبعاده عن عملية تغيير الأسماء");
 const QString cannotOpen = QStringLiteral("تعذر فتح هذا الملف");
 const QString askExit = QStringLiteral("هل تريد الخروج من البرنامج");
+const QString cannotList = QStringLiteral("تعذر عرض ملفات هذا المجلد:");
+const QString noReadPermission = QStringLiteral("لا توجد صلاحية لقراءة المجلد");
+const QString folderGone = QStringLiteral("المجلد غير موجود");
+const QString notAFolder = QStringLiteral("هذا ليس مجلدا");
+const QString systemError = QStringLiteral("خطأ من النظام: %1");
 const QString hintLines[] = {
     QStringLiteral("مرحبا بك في برنامج Lorvane"),
     QStringLiteral("اذا كان شريط إبدأ يخفي جزء من البرنامج"),
@@ -362,7 +371,8 @@ class PropertiesPaneHost : public QObject, public lorvane::PropertiesHost
 public:
     explicit PropertiesPaneHost(Form1 &form) : QObject(&form), m_form(form) {}
 
-    QString file1Path() const override { return m_form.File1Model()->path(); }
+    // File1 always lists the folder txtPath names (Form1::listFolder).
+    QString folder() const override { return m_form.File1Model()->path(); }
     // Only an entry the user can see selected counts, so that a delete never
     // falls on a file that merely holds the list's focus.
     QString file1SelectedEntry() const override
@@ -373,7 +383,6 @@ public:
             return QString();
         return m_form.File1Model()->name(current.row());
     }
-    QString txtPathText() const override { return m_form.txtPath->text(); }
     void setFile1Enabled(bool enabled) override { m_form.File1->setEnabled(enabled); }
     void setFile1ToolTip(const QString &tip) override { m_form.File1->setToolTip(tip); }
     void chkKeepOffSomeFl_Click() override { m_form.chkKeepOffSomeFl_Click(); }
@@ -515,10 +524,12 @@ void Form1::PathChange()
 
 void Form1::PathChange(const QString &path)
 {
-    // The tree follows when it can show the folder.
+    // When the tree cannot show the folder, no other folder stays marked
+    // in it as if it were the one listed.
     {
         const QSignalBlocker blocker(folderTree);
-        folderTree->selectFolder(path);
+        if (!folderTree->selectFolder(path))
+            folderTree->selectionModel()->clear();
     }
     BrowsePath = path;
     PathChange();
@@ -526,10 +537,38 @@ void Form1::PathChange(const QString &path)
 
 void Form1::txtPath_Change()
 {
-    // A path that is not a folder leaves File1 on its previous folder; the
-    // preview is rebuilt from whatever File1 then holds.
-    m_file1Model->setPath(txtPath->text());
+    listFolder();
+}
+
+void Form1::listFolder()
+{
+    const int error = m_file1Model->setPath(txtPath->text());
     m_engine->folderListed();
+    if (error != 0)
+        tellFolderCannotBeListed(error);
+}
+
+void Form1::tellFolderCannotBeListed(int error)
+{
+    QString reason;
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        reason = text::noReadPermission;
+        break;
+    case ENOENT:
+        reason = text::folderGone;
+        break;
+    case ENOTDIR:
+        reason = text::notAFolder;
+        break;
+    default:
+        reason = text::systemError.arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+    lorvane::Message(text::cannotList + u'\n' + lorvane::isolatedName(m_file1Model->path()) +
+                         u'\n' + reason,
+                     QMessageBox::Warning)
+        .exec(this);
 }
 
 void Form1::File1_DblClick()

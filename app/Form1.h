@@ -75,6 +75,12 @@ public:
     // txtPath = BrowsePath; listing follows when the text really changes.
     void PathChange();
     void PathChange(const QString &path);
+    // Lists the folder txtPath names into File1 and rebuilds the preview.
+    // That folder is the one every operation acts on: a folder that cannot
+    // be listed (no permission, gone, not a folder) empties File1 and List1,
+    // so that nothing of the folder shown before can be renamed, and the
+    // person is told. Also for a folder shown that has since vanished.
+    void listFolder();
     void resetRuleGroups();
     void chkKeepOffSomeFl_Click();
     void SelectList1();
@@ -163,6 +169,7 @@ private:
     void Form_Unload(bool &cancel);
     void placeWindow(bool stayOnTop);
     void txtPath_Change();
+    void tellFolderCannotBeListed(int error);
     void File1_DblClick();
     void List1_SelectionChanged();
     void cmdAntiSlct_Click();

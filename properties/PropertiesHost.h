@@ -7,18 +7,18 @@ namespace lorvane {
 class CmdButton;
 
 // What the properties pane needs of the main window that holds it: the
-// folder list File1 and its selection, the folder path box txtPath, the
-// name-rules pane and the pane switch button, and the reload after a delete.
+// folder shown, the folder list File1 and its selection, the name-rules pane and the pane switch
+// button, and the reload after a delete.
 class PropertiesHost
 {
 public:
     virtual ~PropertiesHost() = default;
 
-    // The folder File1 lists, as File1 holds it.
-    virtual QString file1Path() const = 0;
+    // The folder shown: the one txtPath names and File1 lists. Every
+    // operation of the pane acts on this one folder.
+    virtual QString folder() const = 0;
     // The entry of File1 at its selected index; empty when none is selected.
     virtual QString file1SelectedEntry() const = 0;
-    virtual QString txtPathText() const = 0;
 
     virtual void setFile1Enabled(bool enabled) = 0;
     virtual void setFile1ToolTip(const QString &tip) = 0;

@@ -175,7 +175,7 @@ quint32 PropertiesPane::attributeBit(int box)
 
 QString PropertiesPane::file1Folder() const
 {
-    return withSlash(m_host.file1Path());
+    return withSlash(m_host.folder());
 }
 
 QString PropertiesPane::selectedTarget() const
@@ -322,8 +322,10 @@ QImage PropertiesPane::largeIconPicture() const
 
 void PropertiesPane::cmdChangeIcon_Click()
 {
-    if (!ask(pane::ConfirmFolderIconText + isolatedName(m_host.file1Path()),
-             QMessageBox::Information))
+    // The folder asked about is the one written into, whatever happens to
+    // the window meanwhile.
+    const QString folderPath = m_host.folder();
+    if (!ask(pane::ConfirmFolderIconText + isolatedName(folderPath), QMessageBox::Information))
         return;
     m_coco->setDialogTitle(pane::ChooseIconTitle);
     m_coco->setFilter(pane::IconFilter);
@@ -343,7 +345,7 @@ void PropertiesPane::cmdChangeIcon_Click()
                ServiceResult::failure(pane::IconNameRefusedText + QLatin1Char('\n') + chosen));
         return;
     }
-    const QString target = withSlash(m_host.txtPathText());
+    const QString target = withSlash(folderPath);
     const QString copy = target + iconName;
     if (const ServiceResult copied = copyIconFile(chosen, copy); !copied.ok()) {
         report(pane::FolderIconFailedText, copied);
@@ -412,7 +414,7 @@ void PropertiesPane::cmdKill_Click()
 
 void PropertiesPane::cmdOpen_Click()
 {
-    const ServiceResult shown = m_openFolder(m_host.txtPathText());
+    const ServiceResult shown = m_openFolder(m_host.folder());
     if (!shown.ok())
         report(pane::OpenFolderFailedText, shown);
 }

@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using apptest::rows;
 
 namespace {
@@ -251,11 +253,54 @@ TEST_F(Form1Test, TreeSelectionListsTheFolderAndKeepsTheRules)
     m_form->txtP->clear();
     QTest::keyClicks(m_form->txtP, ".");
     EXPECT_EQ(rows(m_form->File1).size(), 3);
+}
 
-    // A path that is not a folder leaves the listing where it was.
-    m_form->PathChange(m_folder.filePath("nope"));
-    EXPECT_EQ(rows(m_form->File1).size(), 3);
-    EXPECT_EQ(preview().size(), 3);
+// Chosen after another folder, a folder that cannot be listed leaves nothing
+// of the other one to act on: lists empty, the person told, and the window's
+// operations all on the folder chosen.
+TEST_F(Form1Test, AFolderThatCannotBeListedLeavesNoListOfTheFolderBefore)
+{
+    const QString sub = QDir::cleanPath(m_folder.filePath("sub"));
+    const QString locked = QDir::cleanPath(m_folder.filePath("locked"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("locked"));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    struct Row
+    {
+        QString folder;
+        const char8_t *reason;
+    };
+    QList<Row> rowsToTry = {{QDir::cleanPath(m_folder.filePath("gone")), u8"المجلد غير موجود"},
+                            {QDir::cleanPath(m_folder.filePath("readme")), u8"هذا ليس مجلدا"}};
+    // Root reads every folder.
+    if (::geteuid() != 0)
+        rowsToTry.append({locked, u8"لا توجد صلاحية لقراءة المجلد"});
+    makeForm();
+    for (const Row &row : rowsToTry) {
+        SCOPED_TRACE(row.folder.toStdString());
+        m_form->PathChange(sub);
+        apptest::clickIndicator(m_form->FilDel);
+        ASSERT_EQ(rows(m_form->File1).size(), 3);
+
+        QString text;
+        QString title;
+        auto answered = apptest::answerMessageBox(QMessageBox::Ok, &text, &title);
+        m_form->PathChange(row.folder);
+        ASSERT_TRUE(*answered);
+        EXPECT_EQ(title, "Lorvane");
+        EXPECT_TRUE(text.contains(row.folder)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(row.reason))) << text.toStdString();
+        EXPECT_EQ(rows(m_form->File1), QStringList());
+        EXPECT_EQ(preview(), QStringList());
+        EXPECT_EQ(m_form->txtPath->text(), row.folder);
+        EXPECT_EQ(m_form->File1Model()->path(), row.folder);
+        EXPECT_EQ(m_form->folderTree->currentFolder(), QString());
+
+        // Executing now has nothing of the folder before to rename.
+        m_form->CmdDoNow_Click();
+        EXPECT_EQ(QDir(sub).entryList(QDir::Files), (QStringList{"a.png", "b.JPG", "c.jpg"}));
+    }
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)

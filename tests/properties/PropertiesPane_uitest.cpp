@@ -66,8 +66,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(m_program));
         m_window.resize(790, 573);
         m_host = std::make_unique<FakeHost>(&m_window);
-        m_host->folder = m_folder;
-        m_host->txtPath = m_folder;
+        m_host->shownFolder = m_folder;
         m_pane = new PropertiesPane(*m_host, &m_window);
         m_pane->move(8, 400);
         auto dialog = std::make_unique<ScriptedDialog>();
@@ -561,7 +560,7 @@ TEST_F(PaneTest, DeletesWithNothingSelectedDoNothing)
     EXPECT_TRUE(QFile::exists(m_folder + QStringLiteral("/f.txt")));
 }
 
-TEST_F(PaneTest, OpenShowsTheFolderOfTxtPath)
+TEST_F(PaneTest, OpenShowsTheFolderShown)
 {
     QStringList opened;
     m_pane->setFolderOpener([&](const QString &folder) {
@@ -569,10 +568,10 @@ TEST_F(PaneTest, OpenShowsTheFolderOfTxtPath)
         return folder.endsWith(QStringLiteral("bad")) ? ServiceResult::failure("no file manager")
                                                       : ServiceResult::success();
     });
-    m_host->txtPath = m_dir.path();
+    m_host->shownFolder = m_dir.path();
     click("cmdOpen");
     EXPECT_EQ(opened, QStringList{m_dir.path()});
-    m_host->txtPath = m_dir.filePath(QStringLiteral("bad"));
+    m_host->shownFolder = m_dir.filePath(QStringLiteral("bad"));
     ModalAnswerer answerer({QMessageBox::Ok});
     click("cmdOpen");
     ASSERT_EQ(answerer.seen().size(), 1);

@@ -19,9 +19,8 @@ class FakeHost : public lorvane::PropertiesHost
 public:
     explicit FakeHost(QWidget *window);
 
-    QString file1Path() const override { return folder; }
+    QString folder() const override { return shownFolder; }
     QString file1SelectedEntry() const override { return selected; }
-    QString txtPathText() const override { return txtPath; }
     void setFile1Enabled(bool enabled) override { file1Enabled = enabled; }
     void setFile1ToolTip(const QString &tip) override { file1ToolTip = tip; }
     void chkKeepOffSomeFl_Click() override { ++exclusionClicks; }
@@ -29,9 +28,8 @@ public:
     lorvane::CmdButton *cmdTO() override { return m_cmdTO; }
     void file1RefreshAndFormLoad() override { ++reloads; }
 
-    QString folder;
+    QString shownFolder;
     QString selected;
-    QString txtPath;
     bool file1Enabled = false;
     QString file1ToolTip;
     int exclusionClicks = 0;
