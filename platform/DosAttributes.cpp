@@ -81,6 +81,13 @@ std::optional<quint32> parseBinary(QByteArrayView blob, qsizetype nul)
     return readLe32(blob, at + 4);
 }
 
+// A file named by its path (links followed) or already open.
+struct Target
+{
+    int fd = -1;
+    QByteArray path; // the native path when fd < 0
+};
+
 struct FileFacts
 {
     bool isDirectory = false;
@@ -89,10 +96,13 @@ struct FileFacts
     mode_t mode = 0;
 };
 
-std::optional<FileFacts> factsOf(const QByteArray &native, int *error)
+std::optional<FileFacts> factsOf(const Target &t, int *error)
 {
     struct statx sx = {};
-    if (::statx(AT_FDCWD, native.constData(), 0, STATX_TYPE | STATX_MODE, &sx) != 0) {
+    const int status = t.fd >= 0
+                           ? ::statx(t.fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_MODE, &sx)
+                           : ::statx(AT_FDCWD, t.path.constData(), 0, STATX_TYPE | STATX_MODE, &sx);
+    if (status != 0) {
         *error = errno;
         return std::nullopt;
     }
@@ -105,45 +115,137 @@ std::optional<FileFacts> factsOf(const QByteArray &native, int *error)
     return facts;
 }
 
-std::optional<QByteArray> rawOf(const QByteArray &native)
+ssize_t getRaw(const Target &t, char *data, size_t size)
+{
+    return t.fd >= 0 ? ::fgetxattr(t.fd, DosAttribXattrName, data, size)
+                     : ::getxattr(t.path.constData(), DosAttribXattrName, data, size);
+}
+
+std::optional<QByteArray> rawOf(const Target &t)
 {
     QByteArray blob(256, Qt::Uninitialized);
     for (;;) {
-        const ssize_t n =
-            ::getxattr(native.constData(), DosAttribXattrName, blob.data(), size_t(blob.size()));
+        const ssize_t n = getRaw(t, blob.data(), size_t(blob.size()));
         if (n >= 0) {
             blob.truncate(n);
             return blob;
         }
         if (errno != ERANGE)
             return std::nullopt;
-        const ssize_t need = ::getxattr(native.constData(), DosAttribXattrName, nullptr, 0);
+        const ssize_t need = getRaw(t, nullptr, 0);
         if (need < 0)
             return std::nullopt;
         blob.resize(need + 1);
     }
 }
 
-int setRaw(const QByteArray &native, const QByteArray &blob)
+int setRaw(const Target &t, const QByteArray &blob)
 {
-    if (::setxattr(native.constData(), DosAttribXattrName, blob.constData(), size_t(blob.size()),
-                   0) == 0)
-        return 0;
-    return errno;
+    const int status =
+        t.fd >= 0 ? ::fsetxattr(t.fd, DosAttribXattrName, blob.constData(), size_t(blob.size()), 0)
+                  : ::setxattr(t.path.constData(), DosAttribXattrName, blob.constData(),
+                               size_t(blob.size()), 0);
+    return status == 0 ? 0 : errno;
+}
+
+int changeMode(const Target &t, mode_t mode)
+{
+    const int status = t.fd >= 0 ? ::fchmod(t.fd, mode) : ::chmod(t.path.constData(), mode);
+    return status == 0 ? 0 : errno;
 }
 
 // Only the owner (or root) may set a user attribute on a file it cannot
 // write, and then only after lending itself the write permission.
-int setRawLendingWrite(const QByteArray &native, const QByteArray &blob, const FileFacts &facts)
+int setRawLendingWrite(const Target &t, const QByteArray &blob, const FileFacts &facts)
 {
-    int error = setRaw(native, blob);
+    int error = setRaw(t, blob);
     if (error != EACCES || facts.ownerWritable)
         return error;
-    if (::chmod(native.constData(), facts.mode | S_IWUSR) != 0)
+    if (changeMode(t, facts.mode | S_IWUSR) != 0)
         return error;
-    error = setRaw(native, blob);
-    ::chmod(native.constData(), facts.mode & 07777);
+    error = setRaw(t, blob);
+    (void)changeMode(t, facts.mode & 07777);
     return error;
+}
+
+DosAttributesRead readWord(const Target &t, const QString &path)
+{
+    int error = 0;
+    const auto facts = factsOf(t, &error);
+    if (!facts)
+        return {ServiceResult::fromErrno(error, path), 0};
+    quint32 word = 0;
+    if (const auto raw = rawOf(t)) {
+        if (const auto stored = parseDosAttrib(*raw))
+            word = *stored & ~DerivedBits;
+    }
+    if (!facts->ownerWritable)
+        word |= dos::ReadOnly;
+    if (facts->isDirectory)
+        word |= dos::Directory;
+    if (facts->compressed)
+        word |= dos::Compressed;
+    if (word == 0)
+        word = dos::Normal;
+    return {ServiceResult::success(), word};
+}
+
+ServiceResult writeWord(const Target &t, const QString &path, quint32 word)
+{
+    int error = 0;
+    const auto facts = factsOf(t, &error);
+    if (!facts)
+        return ServiceResult::fromErrno(error, path);
+
+    constexpr quint32 Shown = dos::ReadOnly | dos::Hidden | dos::System | dos::Directory |
+                              dos::Archive | dos::Normal | dos::Temporary | dos::Compressed;
+    quint32 stored = word & Shown & ~(dos::Directory | dos::Compressed);
+    const auto raw = rawOf(t);
+    if (raw) {
+        if (const auto old = parseDosAttrib(*raw))
+            stored |= *old & ~Shown;
+    }
+    if (facts->isDirectory)
+        stored |= dos::Directory;
+
+    const bool wantReadOnly = word & dos::ReadOnly;
+    FileFacts now = *facts;
+    if (!wantReadOnly && !facts->ownerWritable) {
+        if (const int failed = changeMode(t, (facts->mode & 07777) | S_IWUSR))
+            return ServiceResult::fromErrno(failed, path);
+        now.ownerWritable = true;
+        now.mode |= S_IWUSR;
+    }
+
+    error = setRawLendingWrite(t, legacyDosAttribText(stored), now);
+    // A file system without user attributes can still hold a word that the
+    // permissions alone express.
+    const bool needsStore = (stored & ~(dos::ReadOnly | dos::Directory | dos::Normal)) != 0;
+    if (error != 0 && (error != ENOTSUP || needsStore || raw))
+        return ServiceResult::fromErrno(error, path);
+
+    if (wantReadOnly && now.ownerWritable) {
+        if (const int failed =
+                changeMode(t, now.mode & 07777 & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)))
+            return ServiceResult::fromErrno(failed, path);
+    }
+    return ServiceResult::success();
+}
+
+ServiceResult addBits(const Target &t, const QString &path, quint32 bits)
+{
+    const DosAttributesRead current = readWord(t, path);
+    if (!current.result.ok())
+        return current.result;
+    quint32 word = current.word | bits;
+    if (word & ~dos::Normal)
+        word &= ~dos::Normal;
+    return writeWord(t, path, word);
+}
+
+Target byPath(const QString &path)
+{
+    return {-1, encodeFileName(path)};
 }
 
 } // namespace
@@ -170,89 +272,50 @@ QByteArray legacyDosAttribText(quint32 word)
 
 DosAttributesRead readDosAttributes(const QString &path)
 {
-    const QByteArray native = encodeFileName(path);
-    int error = 0;
-    const auto facts = factsOf(native, &error);
-    if (!facts)
-        return {ServiceResult::fromErrno(error, path), 0};
-    quint32 word = 0;
-    if (const auto raw = rawOf(native)) {
-        if (const auto stored = parseDosAttrib(*raw))
-            word = *stored & ~DerivedBits;
-    }
-    if (!facts->ownerWritable)
-        word |= dos::ReadOnly;
-    if (facts->isDirectory)
-        word |= dos::Directory;
-    if (facts->compressed)
-        word |= dos::Compressed;
-    if (word == 0)
-        word = dos::Normal;
-    return {ServiceResult::success(), word};
+    return readWord(byPath(path), path);
 }
 
 ServiceResult writeDosAttributes(const QString &path, quint32 word)
 {
-    const QByteArray native = encodeFileName(path);
-    int error = 0;
-    const auto facts = factsOf(native, &error);
-    if (!facts)
-        return ServiceResult::fromErrno(error, path);
+    return writeWord(byPath(path), path, word);
+}
 
-    constexpr quint32 Shown = dos::ReadOnly | dos::Hidden | dos::System | dos::Directory |
-                              dos::Archive | dos::Normal | dos::Temporary | dos::Compressed;
-    quint32 stored = word & Shown & ~(dos::Directory | dos::Compressed);
-    const auto raw = rawOf(native);
-    if (raw) {
-        if (const auto old = parseDosAttrib(*raw))
-            stored |= *old & ~Shown;
-    }
-    if (facts->isDirectory)
-        stored |= dos::Directory;
-
-    const bool wantReadOnly = word & dos::ReadOnly;
-    FileFacts now = *facts;
-    if (!wantReadOnly && !facts->ownerWritable) {
-        if (::chmod(native.constData(), (facts->mode & 07777) | S_IWUSR) != 0)
-            return ServiceResult::fromErrno(errno, path);
-        now.ownerWritable = true;
-        now.mode |= S_IWUSR;
-    }
-
-    error = setRawLendingWrite(native, legacyDosAttribText(stored), now);
-    // A file system without user attributes can still hold a word that the
-    // permissions alone express.
-    const bool needsStore = (stored & ~(dos::ReadOnly | dos::Directory | dos::Normal)) != 0;
-    if (error != 0 && (error != ENOTSUP || needsStore || raw))
-        return ServiceResult::fromErrno(error, path);
-
-    if (wantReadOnly && now.ownerWritable) {
-        if (::chmod(native.constData(), now.mode & 07777 & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) !=
-            0)
-            return ServiceResult::fromErrno(errno, path);
-    }
-    return ServiceResult::success();
+ServiceResult writeDosAttributes(int fd, const QString &path, quint32 word)
+{
+    return writeWord({fd, {}}, path, word);
 }
 
 ServiceResult addDosAttributes(const QString &path, quint32 bits)
 {
-    const DosAttributesRead current = readDosAttributes(path);
-    if (!current.result.ok())
-        return current.result;
-    quint32 word = current.word | bits;
-    if (word & ~dos::Normal)
-        word &= ~dos::Normal;
-    return writeDosAttributes(path, word);
+    return addBits(byPath(path), path, bits);
+}
+
+ServiceResult addDosAttributes(int fd, const QString &path, quint32 bits)
+{
+    return addBits({fd, {}}, path, bits);
 }
 
 std::optional<QByteArray> readRawDosAttrib(const QString &path)
 {
-    return rawOf(encodeFileName(path));
+    return rawOf(byPath(path));
+}
+
+std::optional<QByteArray> readRawDosAttrib(int fd)
+{
+    return rawOf({fd, {}});
 }
 
 ServiceResult writeRawDosAttrib(const QString &path, const QByteArray &blob)
 {
-    const int error = setRaw(encodeFileName(path), blob);
+    const int error = setRaw(byPath(path), blob);
+    if (error != 0)
+        return ServiceResult::fromErrno(error, path);
+    return ServiceResult::success();
+}
+
+ServiceResult writeRawDosAttrib(int fd, const QString &path, const QByteArray &blob)
+{
+    const int error = setRaw({fd, {}}, blob);
     if (error != 0)
         return ServiceResult::fromErrno(error, path);
     return ServiceResult::success();

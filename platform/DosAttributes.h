@@ -50,10 +50,17 @@ ServiceResult writeDosAttributes(const QString &path, quint32 word);
 // Adds `bits` to the attribute word of `path`, keeping the others.
 ServiceResult addDosAttributes(const QString &path, quint32 bits);
 
+// The same for a file already open as `fd`, which no link planted under its
+// name can redirect; `path` names it in a failure.
+ServiceResult writeDosAttributes(int fd, const QString &path, quint32 word);
+ServiceResult addDosAttributes(int fd, const QString &path, quint32 bits);
+
 // The stored form, for carrying it over when a file is rewritten: nullopt
 // when `path` has none.
 std::optional<QByteArray> readRawDosAttrib(const QString &path);
+std::optional<QByteArray> readRawDosAttrib(int fd);
 ServiceResult writeRawDosAttrib(const QString &path, const QByteArray &blob);
+ServiceResult writeRawDosAttrib(int fd, const QString &path, const QByteArray &blob);
 
 // Decodes a stored value: the legacy text form "0x.." (with or without its
 // NUL) or the binary form that current Samba writes (an often empty hex

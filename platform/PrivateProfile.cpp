@@ -1,11 +1,15 @@
 #include "PrivateProfile.h"
 
 #include "DosAttributes.h"
+#include "FileNameCodec.h"
+#include "FolderHandle.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace lorvane {
 
@@ -147,19 +151,28 @@ std::optional<QByteArray> withProfileString(const QByteArray &original, const QS
 }
 
 ServiceResult writePrivateProfileString(const QString &section, const QString &key,
-                                        const QString &value, const QString &fileName,
-                                        LineEnding newFileEnding)
+                                        const QString &value, const FolderHandle &folder,
+                                        const QString &name, LineEnding newFileEnding)
 {
+    const QString shown = folder.filePath(name);
+    const FolderHandle::Opened existing = folder.openExisting(name);
+    if (!existing.result.ok())
+        return existing.result;
+    const bool existed = existing.fd >= 0;
     QByteArray original;
-    const QFileInfo info(fileName);
-    const bool existed = info.exists();
+    std::optional<QByteArray> attributes;
     if (existed) {
-        if (!info.isWritable())
-            return ServiceResult::failure(QStringLiteral("Permission denied: ") + fileName);
-        QFile in(fileName);
-        if (!in.open(QIODevice::ReadOnly))
-            return ServiceResult::failure(in.errorString() + QStringLiteral(": ") + fileName);
-        original = in.readAll();
+        QFile in;
+        const bool read = in.open(existing.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        if (read)
+            original = in.readAll();
+        attributes = readRawDosAttrib(existing.fd);
+        if (!read || in.error() != QFileDevice::NoError)
+            return ServiceResult::failure(in.errorString() + QStringLiteral(": ") + shown);
+        // A write-protected file stays as it is, as Windows keeps it.
+        if (::faccessat(folder.fd(), encodeFileName(name).constData(), W_OK,
+                        AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+            return ServiceResult::fromErrno(errno, shown);
     }
     // Windows writes desktop.ini as UTF-16 when a name needs it, and some
     // editors put a byte order mark before UTF-8: both are edited as UTF-8
@@ -186,19 +199,26 @@ ServiceResult writePrivateProfileString(const QString &section, const QString &k
     }
     if (!edited)
         return ServiceResult::failure(QStringLiteral("Refused line break or separator in \"") +
-                                      key + QStringLiteral("\": ") + fileName);
+                                      key + QStringLiteral("\": ") + shown);
     if (existed && *edited == original)
         return ServiceResult::success();
+    return folder.replaceFile(name, *edited,
+                              existed ? std::optional<mode_t>(existing.mode) : std::nullopt,
+                              attributes.value_or(QByteArray()));
+}
 
-    const auto attributes = existed ? readRawDosAttrib(fileName) : std::nullopt;
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        return ServiceResult::failure(out.errorString() + QStringLiteral(": ") + fileName);
-    if (out.write(*edited) != edited->size() || !out.commit())
-        return ServiceResult::failure(out.errorString() + QStringLiteral(": ") + fileName);
-    if (attributes)
-        return writeRawDosAttrib(fileName, *attributes);
-    return ServiceResult::success();
+ServiceResult writePrivateProfileString(const QString &section, const QString &key,
+                                        const QString &value, const QString &fileName,
+                                        LineEnding newFileEnding)
+{
+    const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
+    const FolderHandle folder(slash < 0    ? QStringLiteral(".")
+                              : slash == 0 ? QStringLiteral("/")
+                                           : fileName.left(slash));
+    if (!folder.status().ok())
+        return folder.status();
+    return writePrivateProfileString(section, key, value, folder, fileName.mid(slash + 1),
+                                     newFileEnding);
 }
 
 } // namespace lorvane

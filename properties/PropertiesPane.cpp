@@ -6,6 +6,7 @@
 #include "FileCommonDialog.h"
 #include "FileTrash.h"
 #include "FileTypeInfo.h"
+#include "FolderHandle.h"
 #include "FolderIcon.h"
 #include "PaneTexts.h"
 #include "PrivateProfile.h"
@@ -345,9 +346,12 @@ void PropertiesPane::cmdChangeIcon_Click()
                ServiceResult::failure(pane::IconNameRefusedText + QLatin1Char('\n') + chosen));
         return;
     }
-    const QString target = withSlash(folderPath);
-    const QString copy = target + iconName;
-    if (const ServiceResult copied = copyIconFile(chosen, copy); !copied.ok()) {
+    const FolderHandle folder(folderPath);
+    if (!folder.status().ok()) {
+        report(pane::FolderIconFailedText, folder.status());
+        return;
+    }
+    if (const ServiceResult copied = copyIconFile(chosen, folder, iconName); !copied.ok()) {
         report(pane::FolderIconFailedText, copied);
         return;
     }
@@ -356,10 +360,10 @@ void PropertiesPane::cmdChangeIcon_Click()
                      {QStringLiteral("IconIndex"), QStringLiteral("0")},
                      {QStringLiteral("ConfirmFileOp"), QStringLiteral("0")},
                      {QStringLiteral("OriginalIcon"), QStringLiteral("%")}}};
-    const QString ini = target + QStringLiteral("desktop.ini");
+    const QString ini = QStringLiteral("desktop.ini");
     for (const auto &[key, value] : m_iniEntries) {
         const ServiceResult written =
-            writePrivateProfileString(QStringLiteral(".ShellClassInfo"), key, value, ini);
+            writePrivateProfileString(QStringLiteral(".ShellClassInfo"), key, value, folder, ini);
         if (!written.ok()) {
             report(pane::FolderIconFailedText, written);
             return;
@@ -368,12 +372,11 @@ void PropertiesPane::cmdChangeIcon_Click()
 
     // The rest makes desktops show the icon; each failure is told, none
     // undoes what was written.
-    constexpr quint32 HiddenSystem = dos::Hidden | dos::System;
     const ServiceResult steps[] = {
-        writeDosAttributes(ini, HiddenSystem),
-        writeDosAttributes(copy, HiddenSystem),
-        markFolderCustomized(target),
-        writeDirectoryIcon(target, copy),
+        markHiddenAndSystem(folder, ini),
+        markHiddenAndSystem(folder, iconName),
+        markFolderCustomized(folder),
+        writeDirectoryIcon(folder, folder.filePath(iconName)),
     };
     QStringList failures;
     for (const ServiceResult &step : steps) {
