@@ -1,17 +1,18 @@
 #include "FileTrash.h"
 
+#include "Descriptor.h"
 #include "FileNameCodec.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <optional>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+#include <utility>
 
 namespace lorvane {
 
@@ -84,44 +85,103 @@ QByteArray topDirOf(const QByteArray &path, dev_t device)
     return top;
 }
 
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// FAT and exFAT keep no owner or mode per file: every file there already
+// has the one owner and mode of the whole file system.
+bool keepsNoPermissions(int fd)
+{
+    struct statfs fs = {};
+    return ::fstatfs(fd, &fs) == 0 &&
+           (fs.f_type == MSDOS_SUPER_MAGIC || fs.f_type == EXFAT_SUPER_MAGIC);
+}
+
+struct Opened
+{
+    Descriptor folder;
+    QString refusal; // why the folder may not be used, when it is not open
+};
+
+// Opens the folder `name` below `parent`, creating it with mode 0700 when
+// missing, and only if it is a real folder, not a link, of the person's own
+// and closed to everyone else.
+Opened openPrivateFolder(int parent, const QByteArray &name, const QByteArray &shown)
+{
+    if (::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
+        return {Descriptor(), ServiceResult::fromErrno(errno, decodeFileName(shown)).reason()};
+    Descriptor folder(
+        ::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const QString path = decodeFileName(shown);
+    if (folder.fd() < 0 && (errno == ELOOP || errno == ENOTDIR))
+        return {Descriptor(), QStringLiteral("Not a real folder: ") + path};
+    if (folder.fd() < 0)
+        return {Descriptor(), ServiceResult::fromErrno(errno, path).reason()};
+    struct stat st = {};
+    if (::fstat(folder.fd(), &st) != 0)
+        return {Descriptor(), ServiceResult::fromErrno(errno, path).reason()};
+    if (st.st_uid != ::getuid())
+        return {Descriptor(), QStringLiteral("Belongs to another user: ") + path};
+    if ((st.st_mode & 0777) != 0700 && !keepsNoPermissions(folder.fd()))
+        return {Descriptor(), QStringLiteral("Open to other users (mode %1): ")
+                                      .arg(st.st_mode & 0777, 4, 8, QLatin1Char('0')) +
+                                  path};
+    return {std::move(folder), QString()};
+}
+
 struct TrashPlace
 {
-    QByteArray dir;
+    Descriptor folder;
+    QByteArray path;
     QByteArray topDir; // empty for the home trash, whose Path= is absolute
 };
 
-std::optional<TrashPlace> trashFor(const QByteArray &file, dev_t device, int *error)
+TrashPlace homeTrashPlace(int *error)
 {
     const QByteArray home = homeTrash();
-    if (deviceOf(home) == device) {
-        *error = makeDirs(home);
-        if (*error)
-            return std::nullopt;
-        return TrashPlace{home, QByteArray()};
-    }
-    const QByteArray top = topDirOf(file, device);
-    const QByteArray uid = QByteArray::number(::getuid());
-    const QByteArray shared = (top == "/" ? QByteArray() : top) + "/.Trash";
-    struct stat st = {};
-    // A shared trash counts only when it is a real, sticky folder.
-    if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-        const QByteArray mine = shared + '/' + uid;
-        if (makeDirs(mine) == 0)
-            return TrashPlace{mine, top};
-    }
-    const QByteArray own = (top == "/" ? QByteArray() : top) + "/.Trash-" + uid;
-    *error = makeDirs(own);
-    if (*error)
-        return std::nullopt;
-    return TrashPlace{own, top};
+    *error = makeDirs(home);
+    Descriptor folder(::open(home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!*error && folder.fd() < 0)
+        *error = errno;
+    return {std::move(folder), home, QByteArray()};
 }
 
-QByteArray infoRecord(const QByteArray &file, const TrashPlace &place)
+TrashPlace topDirTrashPlace(const QByteArray &top, QString *refusal)
+{
+    const Descriptor topFolder(::open(top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (topFolder.fd() < 0) {
+        *refusal = ServiceResult::fromErrno(errno, decodeFileName(top)).reason();
+        return {};
+    }
+    const QByteArray uid = QByteArray::number(::getuid());
+    // The shared trash counts only as a real folder with the sticky bit, so
+    // that no one can take away or replace the person's folder in it.
+    const Descriptor shared(
+        ::openat(topFolder.fd(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st = {};
+    if (shared.fd() >= 0 && ::fstat(shared.fd(), &st) == 0 && (st.st_mode & S_ISVTX)) {
+        const QByteArray path = joined(top, ".Trash/" + uid);
+        Opened mine = openPrivateFolder(shared.fd(), uid, path);
+        if (mine.folder.fd() >= 0)
+            return {std::move(mine.folder), path, top};
+    }
+    const QByteArray path = joined(top, ".Trash-" + uid);
+    Opened own = openPrivateFolder(topFolder.fd(), ".Trash-" + uid, path);
+    if (own.folder.fd() < 0) {
+        *refusal = own.refusal;
+        return {};
+    }
+    return {std::move(own.folder), path, top};
+}
+
+QByteArray infoRecord(const QByteArray &file, const QByteArray &topDir)
 {
     QByteArray recorded = file;
-    if (!place.topDir.isEmpty() && place.topDir != "/")
-        recorded = file.mid(place.topDir.size() + 1);
-    else if (!place.topDir.isEmpty())
+    if (!topDir.isEmpty() && topDir != "/")
+        recorded = file.mid(topDir.size() + 1);
+    else if (!topDir.isEmpty())
         recorded = file.mid(1);
     const QByteArray date =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toLatin1();
@@ -129,19 +189,96 @@ QByteArray infoRecord(const QByteArray &file, const TrashPlace &place)
            "\n";
 }
 
-bool writeAll(int fd, const QByteArray &data)
+// The name of the n-th candidate in the trash: the file's own name, then
+// "name 2", "name 3" and so on, each at most `limit` bytes. A longer name
+// loses the end of its stem, cut between characters, and keeps a short
+// extension, so that the trash still shows what kind of file it was.
+QByteArray trashName(const QByteArray &base, int n, qsizetype limit)
 {
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += n;
+    const QByteArray number = n == 1 ? QByteArray() : ' ' + QByteArray::number(n);
+    if (base.size() + number.size() <= limit)
+        return base + number;
+    const qsizetype dot = base.lastIndexOf('.');
+    const QByteArray extension = dot > 0 && base.size() - dot <= 16 ? base.mid(dot) : QByteArray();
+    qsizetype keep = limit - number.size() - extension.size();
+    while (keep > 0 && (quint8(base[keep]) & 0xC0) == 0x80)
+        --keep;
+    return base.first(keep) + extension + number;
+}
+
+Descriptor openSubfolder(int parent, const char *name, int *error)
+{
+    if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST) {
+        *error = errno;
+        return Descriptor();
     }
-    return true;
+    Descriptor folder(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (folder.fd() < 0)
+        *error = errno;
+    return folder;
+}
+
+TrashResult moveInto(const QByteArray &file, const QString &path, TrashPlace place)
+{
+    int error = 0;
+    const Descriptor files = openSubfolder(place.folder.fd(), "files", &error);
+    const Descriptor info =
+        files.fd() < 0 ? Descriptor() : openSubfolder(place.folder.fd(), "info", &error);
+    if (error)
+        return {ServiceResult::fromErrno(error, decodeFileName(place.path)), QString()};
+
+    // The info record claims a name in the trash before the file takes it,
+    // against other programs trashing a file of the same name at once.
+    const QByteArray base = baseNameOf(file);
+    const QByteArray record = infoRecord(file, place.topDir);
+    const long nameMax = ::fpathconf(info.fd(), _PC_NAME_MAX);
+    const qsizetype limit = (nameMax > 0 ? nameMax : 255) - qsizetype(sizeof ".trashinfo" - 1);
+    for (int n = 1; n < 10000; ++n) {
+        const QByteArray name = trashName(base, n, limit);
+        const QByteArray infoName = name + ".trashinfo";
+        Descriptor infoFile(::openat(info.fd(), infoName.constData(),
+                                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (infoFile.fd() < 0) {
+            if (errno == EEXIST)
+                continue;
+            return {ServiceResult::fromErrno(errno, path), QString()};
+        }
+        const bool written = infoFile.writeAll(record);
+        const int writeError = errno;
+        if (::close(infoFile.release()) != 0 || !written) {
+            ::unlinkat(info.fd(), infoName.constData(), 0);
+            return {ServiceResult::fromErrno(written ? errno : writeError, path), QString()};
+        }
+        int renameError = 0;
+        if (::renameat2(AT_FDCWD, file.constData(), files.fd(), name.constData(),
+                        RENAME_NOREPLACE) != 0)
+            renameError = errno;
+        // Some file systems refuse the flag; the info file already holds the
+        // name, so a checked plain rename is safe there.
+        if (renameError == EINVAL) {
+            struct stat taken = {};
+            if (::fstatat(files.fd(), name.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+                renameError = EEXIST;
+            else if (::renameat(AT_FDCWD, file.constData(), files.fd(), name.constData()) == 0)
+                renameError = 0;
+            else
+                renameError = errno;
+        }
+        if (renameError == 0)
+            return {ServiceResult::success(), decodeFileName(joined(place.path, "files/" + name))};
+        ::unlinkat(info.fd(), infoName.constData(), 0);
+        if (renameError == EEXIST)
+            continue;
+        return {ServiceResult::fromErrno(renameError, path), QString()};
+    }
+    return {ServiceResult::fromErrno(EEXIST, path), QString()};
+}
+
+TrashResult refused(const QString &path, const QString &reason)
+{
+    return {ServiceResult::failure(QStringLiteral("No safe trash for ") + path +
+                                   QStringLiteral(": ") + reason),
+            QString()};
 }
 
 } // namespace
@@ -152,62 +289,30 @@ TrashResult moveFileToTrash(const QString &path)
     struct stat st = {};
     if (::lstat(file.constData(), &st) != 0)
         return {ServiceResult::fromErrno(errno, path), QString()};
-
+    if (deviceOf(homeTrash()) != st.st_dev)
+        return moveFileToTrash(path, decodeFileName(topDirOf(file, st.st_dev)));
     int error = 0;
-    const auto place = trashFor(file, st.st_dev, &error);
-    if (!place)
+    TrashPlace place = homeTrashPlace(&error);
+    if (error)
         return {ServiceResult::fromErrno(error, path), QString()};
-    const QByteArray files = place->dir + "/files";
-    const QByteArray info = place->dir + "/info";
-    if ((error = makeDirs(files)) || (error = makeDirs(info)))
-        return {ServiceResult::fromErrno(error, path), QString()};
+    return moveInto(file, path, std::move(place));
+}
 
-    // The info file is created first and exclusively: it claims the name in
-    // the trash against other programs trashing a file of the same name.
-    const QByteArray base = baseNameOf(file);
-    const QByteArray record = infoRecord(file, *place);
-    for (int n = 1; n < 10000; ++n) {
-        const QByteArray name = n == 1 ? base : base + ' ' + QByteArray::number(n);
-        const QByteArray infoPath = info + '/' + name + ".trashinfo";
-        const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return {ServiceResult::fromErrno(errno, path), QString()};
-        }
-        const bool written = writeAll(fd, record);
-        const int writeError = errno;
-        if (::close(fd) != 0 || !written) {
-            ::unlink(infoPath.constData());
-            return {ServiceResult::fromErrno(written ? errno : writeError, path), QString()};
-        }
-        const QByteArray target = files + '/' + name;
-        int renameError = 0;
-        if (::renameat2(AT_FDCWD, file.constData(), AT_FDCWD, target.constData(),
-                        RENAME_NOREPLACE) != 0)
-            renameError = errno;
-        // Some file systems refuse the flag; the info file already holds the
-        // name, so a checked plain rename is safe there.
-        if (renameError == EINVAL) {
-            struct stat taken = {};
-            if (::lstat(target.constData(), &taken) == 0)
-                renameError = EEXIST;
-            else if (::rename(file.constData(), target.constData()) == 0)
-                renameError = 0;
-            else
-                renameError = errno;
-        }
-        if (renameError == 0)
-            return {ServiceResult::success(), decodeFileName(target)};
-        ::unlink(infoPath.constData());
-        if (renameError == EEXIST)
-            continue;
-        return {ServiceResult::fromErrno(renameError, path), QString()};
-    }
-    return {ServiceResult::fromErrno(EEXIST, path), QString()};
+TrashResult moveFileToTrash(const QString &path, const QString &topDir)
+{
+    const QByteArray file = absoluteNative(path);
+    struct stat st = {};
+    if (::lstat(file.constData(), &st) != 0)
+        return {ServiceResult::fromErrno(errno, path), QString()};
+    QString refusal;
+    TrashPlace place = topDirTrashPlace(absoluteNative(topDir), &refusal);
+    if (place.folder.fd() < 0)
+        return refused(path, refusal);
+    return moveInto(file, path, std::move(place));
 }
 
 ServiceResult deleteFilePermanently(const QString &path)
+
 {
     const QByteArray file = encodeFileName(path);
     struct stat st = {};
