@@ -110,11 +110,11 @@ struct Opened
 // and closed to everyone else.
 Opened openPrivateFolder(int parent, const QByteArray &name, const QByteArray &shown)
 {
+    const QString path = decodeFileName(shown);
     if (::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
-        return {Descriptor(), ServiceResult::fromErrno(errno, decodeFileName(shown)).reason()};
+        return {Descriptor(), ServiceResult::fromErrno(errno, path).reason()};
     Descriptor folder(
         ::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    const QString path = decodeFileName(shown);
     if (folder.fd() < 0 && (errno == ELOOP || errno == ENOTDIR))
         return {Descriptor(), QStringLiteral("Not a real folder: ") + path};
     if (folder.fd() < 0)
