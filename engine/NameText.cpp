@@ -8,15 +8,6 @@ namespace lorvane {
 
 namespace {
 
-bool isBlank(QStringView text)
-{
-    for (QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
-
 QStringView trimmedView(QStringView text)
 {
     qsizetype first = 0;
@@ -149,6 +140,15 @@ QString trimSpaces(const QString &text)
     if (view.size() == text.size())
         return text;
     return view.toString();
+}
+
+bool isBlank(QStringView text)
+{
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
 }
 
 QString ExtensionOf(const QString &name)

@@ -12,6 +12,8 @@ namespace lorvane {
 // Removes U+0020 SPACE from both ends, and nothing else: the rules' "trim" keeps
 // tabs, no-break spaces and every other character.
 [[nodiscard]] QString trimSpaces(const QString &text);
+// True when the text is empty or made only of U+0020 SPACE.
+[[nodiscard]] bool isBlank(QStringView text);
 
 // The text after the last "." of the name, or the empty string when the name has no
 // dot: notes.txt -> txt, photo. -> "", .cfg -> cfg.

@@ -29,7 +29,7 @@ signals:
     void entriesChanged(int first, int last);
 
 private:
-    friend class RenameEngine;
+    friend class PreviewStore;
     QStringList m_entries;
 };
 

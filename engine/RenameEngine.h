@@ -1,8 +1,12 @@
 #pragma once
 
+#include "NumberSeries.h"
 #include "OptionButton.h"
 #include "OptionGroup.h"
 #include "PreviewList.h"
+#include "PreviewStore.h"
+#include "ReplacePair.h"
+#include "RuleCodes.h"
 #include "TextBox.h"
 
 #include <QObject>
@@ -64,6 +68,15 @@ class FileList;
 // these parts joined. So running numbers (also fractional ones), names without
 // extension, names ending in "." and typed texts that contain dots can never move the
 // boundary between base name and extension, and numbers come out exactly.
+//
+// Where things are
+// ----------------
+// PreviewStore.h holds the entries' parts, their shared strings and the range to
+// publish; ReplacePair.h what the replace pair took out of each entry;
+// NumberSeries.h the formatted running numbers. The handlers are members of this
+// class, one file per rule group: FileNameRules.cpp (with the replace pair),
+// ExtensionRules.cpp, LetterCaseRules.cpp, NumberingRules.cpp; RenameEngine.cpp has
+// the controls, handler runs, focus, loading and the full rebuild.
 class RenameEngine : public QObject
 {
     Q_OBJECT
@@ -180,10 +193,10 @@ public:
     void txtZ_Click();
 
     // --- Engine state, read-only ---------------------------------------------------------
-    [[nodiscard]] qint16 FileRuleCode() const { return m_FileRuleCode; }
-    [[nodiscard]] qint16 ExtRuleCode() const { return m_ExtRuleCode; }
-    [[nodiscard]] qint16 NumRuleCode() const { return m_NumRuleCode; }
-    [[nodiscard]] qint16 CaseRuleCode() const { return m_CaseRuleCode; }
+    [[nodiscard]] FileRule FileRuleCode() const { return m_FileRuleCode; }
+    [[nodiscard]] ExtRule ExtRuleCode() const { return m_ExtRuleCode; }
+    [[nodiscard]] NumRule NumRuleCode() const { return m_NumRuleCode; }
+    [[nodiscard]] CaseRule CaseRuleCode() const { return m_CaseRuleCode; }
     [[nodiscard]] bool PreviewUnnumbered() const { return m_PreviewUnnumbered; }
     [[nodiscard]] bool ExtStripped() const { return m_ExtStripped; }
     [[nodiscard]] bool ExtChangeActive() const { return m_ExtChangeActive; }
@@ -212,94 +225,37 @@ signals:
     void focusRequested(const QString &controlName);
 
 private:
-    enum class NumberPlace : quint8 { None, BeforeExtension, AtStart };
+    // One handler run: the outermost run publishes List1 and carries out the focus
+    // moves requested during it.
+    class Run
+    {
+    public:
+        explicit Run(RenameEngine &engine) : m_engine(engine) { ++m_engine.m_runDepth; }
+        ~Run()
+        {
+            if (--m_engine.m_runDepth == 0)
+                m_engine.endRun();
+        }
+        Run(const Run &) = delete;
+        Run &operator=(const Run &) = delete;
 
-    // One preview entry, kept as its parts (see "How the preview is kept"). The
-    // number slot is not stored per entry: every apply numbers entries 0 to k - 1 with
-    // the texts of one start, step and zero fill, and every strip or refill removes
-    // all numbers, so AppliedNumbers describes the numbers of every entry at once.
-    struct Entry
-    {
-        QString base;
-        QString ext;
-        // The extension part was written by the change rule ("." + txtEX); only then
-        // may the change-focus step take its dot off.
-        bool extByChangeRule = false;
-    };
-    // Replace pair, per entry: the entry's base name and extension joined, without
-    // the occurrences of the find text, the lengths of the pieces between them, and
-    // the length of the base name when they were taken out. No pieces: the replace
-    // pair holds nothing of this entry.
-    struct ReplaceState
-    {
-        QString stripped;
-        std::vector<int> pieceLengths;
-        int baseLength = 0;
-    };
-    struct FolderName
-    {
-        QString base;
-        QString ext;
-    };
-    // Number texts for one set of start, step and zero-fill values, computed as far
-    // as an apply needed them.
-    struct NumberSeries
-    {
-        double start = 0;
-        double step = 0;
-        double zeros = 0;
-        std::vector<QString> texts;
-        qsizetype stopIndex = -1; // first index i > 0 whose value is 0; -1 not reached
-    };
-    struct AppliedNumbers
-    {
-        NumberPlace place = NumberPlace::None;
-        std::shared_ptr<NumberSeries> texts;
-        qsizetype numbered = 0; // entries 0 .. numbered - 1 carry texts->texts[i]
+    private:
+        RenameEngine &m_engine;
     };
 
-    class Run;
-    friend class Run;
-
-    int count() const { return int(m_entries.size()); }
+    int count() const { return m_store.count(); }
     bool numberingInForce() const { return !m_Numno.isSelected(); }
     void requestFocus(const QString &name) { m_pendingFocus = name; }
     void endRun();
     void moveFocus(const QString &name);
     void runLostFocus(const QString &name);
     void runGotFocus(const QString &name);
-    void publish();
 
-    // Reset: List1 is cleared and filled again (entriesReset). InPlace: entries are
-    // set back to their folder names where they stand (entriesChanged), as the full
-    // rebuild does, unless the count changed.
-    enum class Refill { Reset, InPlace };
-    void refillFromFolder(Refill how);
     void reapplySelectedRules(bool withLetterCase);
     void changeFocusStep();
     void takeAppendedDotsOff();
-    void setBase(int i, const QString &base);
-    void setAllBases(const QString &base);
-    void separateBases();
-    const QString &baseOf(qsizetype i) const
-    {
-        return m_allBases ? *m_allBases : m_entries[size_t(i)].base;
-    }
-    void setExt(int i, const QString &ext, bool byChangeRule);
-    void setNumbers(const AppliedNumbers &numbers);
-    const QString &numberOf(qsizetype i) const;
-    void markDirty(qsizetype i);
-    void markAllDirty();
-    void mapCase(bool capital);
-    bool hasPieces(qsizetype i) const;
-    void forgetReplace(qsizetype i);
-    enum class Join { Restore, Insert };
-    void rebuildFromPieces(int i, const QString &insert, Join join);
-    std::shared_ptr<NumberSeries> numberTextsForCurrentValues();
     bool refuses(const QString &typed) const;
     QString withoutForbidden(const QString &text) const;
-    QString compose(qsizetype i) const;
-    const QString *composeInto(qsizetype i, QString &out) const;
 
     FileList &m_file1;
     PreviewList m_list1;
@@ -333,10 +289,10 @@ private:
     OptionButton m_NF{QStringLiteral("NF"), m_Frame5};
     OptionButton m_NS{QStringLiteral("NS"), m_Frame5};
 
-    qint16 m_FileRuleCode = 0;
-    qint16 m_ExtRuleCode = 0;
-    qint16 m_NumRuleCode = 0;
-    qint16 m_CaseRuleCode = 0;
+    FileRule m_FileRuleCode = FileRule::NoChange;
+    ExtRule m_ExtRuleCode = ExtRule::NoChange;
+    NumRule m_NumRuleCode = NumRule::Off;
+    CaseRule m_CaseRuleCode = CaseRule::NoChange;
     bool m_PreviewUnnumbered = true;
     bool m_ExtStripped = false;
     bool m_ExtChangeActive = false;
@@ -345,24 +301,12 @@ private:
     QStringList m_ForbiddenChars;
     QString m_NumberMarker;
     QString m_ReplacePrevText;
-    // The find text that the replace pair's pieces were split at, and the text it
-    // has put between them ("" when the with text is empty or only spaces).
-    QString m_replaceFind;
-    QString m_replaceInserted;
 
-    std::vector<FolderName> m_folder;
-    std::vector<Entry> m_entries;
-    // When set, every entry's base name is this text (Entry::base is then unused).
-    std::optional<QString> m_allBases;
-    std::vector<ReplaceState> m_replace; // empty, or one per entry
-    std::shared_ptr<NumberSeries> m_numberTexts;
-    AppliedNumbers m_numbers;
+    ReplacePair m_replace;
+    PreviewStore m_store{m_replace};
+    NumberSeries m_numberSeries;
 
     int m_runDepth = 0;
-    bool m_refilled = false;
-    QString m_scratch;
-    qsizetype m_dirtyFirst = -1;
-    qsizetype m_dirtyLast = -1;
     QString m_focus;
     std::optional<QString> m_pendingFocus;
 };

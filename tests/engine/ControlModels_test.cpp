@@ -86,10 +86,10 @@ TEST(ControlModels, LoadAndResetBringEveryGroupBackToNoChange)
     EXPECT_EQ(t.preview(), (QStringList{"a.txt", "b.txt"}));
     for (OptionButton *o : {&e.Filno(), &e.ExNo(), &e.Numno(), &e.Nno()})
         EXPECT_TRUE(o->isSelected()) << o->objectName().toStdString();
-    EXPECT_EQ(e.FileRuleCode(), 0);
-    EXPECT_EQ(e.ExtRuleCode(), 0);
-    EXPECT_EQ(e.NumRuleCode(), 0);
-    EXPECT_EQ(e.CaseRuleCode(), 0);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange);
+    EXPECT_EQ(e.ExtRuleCode(), ExtRule::NoChange);
+    EXPECT_EQ(e.NumRuleCode(), NumRule::Off);
+    EXPECT_EQ(e.CaseRuleCode(), CaseRule::NoChange);
     EXPECT_FALSE(e.txtEX().isEnabled());
     // Duplicate names force numbering at the start of the name, as execution does.
     EngineUnderTest d({QStringLiteral("a.txt"), QStringLiteral("b.txt")});

@@ -13,18 +13,18 @@ TEST(ExtensionRules, DeleteChangeAndNoChange)
     EXPECT_FALSE(e.txtEX().isEnabled());
     t.click(e.ExDel());
     EXPECT_EQ(t.preview(), (QStringList{"photo", "readme", "archive.tar"}));
-    EXPECT_EQ(e.ExtRuleCode(), 1);
+    EXPECT_EQ(e.ExtRuleCode(), ExtRule::Delete);
     t.click(e.ExRen());
     EXPECT_TRUE(e.txtEX().isEnabled());
     EXPECT_EQ(e.focusControl(), QStringLiteral("txtEX"));
     EXPECT_EQ(t.preview(), (QStringList{"photo.", "readme.", "archive.tar."}));
     t.type(e.txtEX(), QStringLiteral("zip"));
     EXPECT_EQ(t.preview(), (QStringList{"photo.zip", "readme.zip", "archive.tar.zip"}));
-    EXPECT_EQ(e.ExtRuleCode(), 2);
+    EXPECT_EQ(e.ExtRuleCode(), ExtRule::Change);
     t.click(e.ExNo());
     EXPECT_EQ(t.preview(), (QStringList{"photo.jpg", "readme", "archive.tar.gz"}));
     EXPECT_FALSE(e.txtEX().isEnabled());
-    EXPECT_EQ(e.ExtRuleCode(), 0);
+    EXPECT_EQ(e.ExtRuleCode(), ExtRule::NoChange);
 }
 
 TEST(ExtensionRules, ChangeWithNothingTypedShowsTheDotOnlyWhileTheBoxHasTheFocus)
@@ -106,7 +106,7 @@ TEST(ExtensionRules, NoChangeAfterDeleteGivesBackTheFolderExtension)
         t.click(e.ExRen());
         t.click(e.ExDel());
         EXPECT_EQ(t.entry(0), QString::fromUtf8(row.afterDelete));
-        EXPECT_EQ(e.ExtRuleCode(), 1);
+        EXPECT_EQ(e.ExtRuleCode(), ExtRule::Delete);
         EXPECT_TRUE(e.ExtStripped());
         t.click(e.ExNo());
         EXPECT_EQ(t.entry(0), QString::fromUtf8(row.afterNoChange));

@@ -20,26 +20,26 @@ TEST(FileNameRules, EachOptionRewritesTheBaseName)
 
     t.click(e.FilDel());
     EXPECT_EQ(t.preview(), (QStringList{".jpg", "", ".gz"}));
-    EXPECT_EQ(e.FileRuleCode(), 1);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::Delete);
 
     t.click(e.reFil());
     EXPECT_EQ(e.focusControl(), QStringLiteral("txtFil"));
     t.type(e.txtFil(), QStringLiteral("new"));
     EXPECT_EQ(t.preview(), (QStringList{"new.jpg", "new", "new.gz"}));
-    EXPECT_EQ(e.FileRuleCode(), 1);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::Delete);
 
     e.txtFil().userEdit(QStringLiteral("x"));
     t.click(e.FilAf());
     EXPECT_EQ(t.preview(), (QStringList{"xphoto.jpg", "xreadme", "xarchive.tar.gz"}));
-    EXPECT_EQ(e.FileRuleCode(), 3);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::InsertBefore);
 
     t.click(e.FilBe());
     EXPECT_EQ(t.preview(), (QStringList{"photox.jpg", "readmex", "archive.tarx.gz"}));
-    EXPECT_EQ(e.FileRuleCode(), 0);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange);
 
     t.click(e.Filno());
     EXPECT_EQ(t.preview(), kNames);
-    EXPECT_EQ(e.FileRuleCode(), 0);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange);
 }
 
 TEST(FileNameRules, InsertBeforeStartsEveryKeystrokeFromTheSnapshot)
@@ -47,7 +47,7 @@ TEST(FileNameRules, InsertBeforeStartsEveryKeystrokeFromTheSnapshot)
     EngineUnderTest t({QStringLiteral("photo.jpg")});
     RenameEngine &e = *t.engine;
     t.click(e.FilAf());
-    EXPECT_EQ(e.FileRuleCode(), 0);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange);
     t.type(e.txtFil(), QStringLiteral("a"));
     EXPECT_EQ(t.entry(0), QStringLiteral("aphoto.jpg"));
     t.type(e.txtFil(), QStringLiteral("b"));
@@ -177,13 +177,13 @@ TEST(FileNameRules, RuleCodesRestWhereTheHandlersLeaveThem)
     EngineUnderTest t({QStringLiteral("photo.jpg")});
     RenameEngine &e = *t.engine;
     t.click(e.FilAf());
-    EXPECT_EQ(e.FileRuleCode(), 0); // nothing typed yet
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange); // nothing typed yet
     t.type(e.txtFil(), QStringLiteral("a"));
-    EXPECT_EQ(e.FileRuleCode(), 3);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::InsertBefore);
     t.click(e.FilBe());
-    EXPECT_EQ(e.FileRuleCode(), 0);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::NoChange);
     t.click(e.reFil());
-    EXPECT_EQ(e.FileRuleCode(), 1);
+    EXPECT_EQ(e.FileRuleCode(), FileRule::Delete);
     EXPECT_EQ(t.entry(0), QStringLiteral("a.jpg"));
 }
 

@@ -14,18 +14,18 @@ TEST(LetterCase, CapitalSmallAndFirstCapital)
     t.click(e.NB());
     EXPECT_EQ(t.preview(), (QStringList{"MY PHOTO.JPG", "2004 HOLIDAY.JPG", "12ABC.TXT", "123",
                                         "STRAßE.TXT", "ǄEMAL.TXT", "صورة AB.JPG", "-X.TXT"}));
-    EXPECT_EQ(e.CaseRuleCode(), 1);
+    EXPECT_EQ(e.CaseRuleCode(), CaseRule::Capital);
     t.click(e.NF());
     EXPECT_EQ(t.preview(), (QStringList{"my photo.jpg", "2004 holiday.jpg", "12abc.txt", "123",
                                         "straße.txt", "ǆemal.txt", "صورة ab.jpg", "-x.txt"}));
-    EXPECT_EQ(e.CaseRuleCode(), 2);
+    EXPECT_EQ(e.CaseRuleCode(), CaseRule::Small);
     t.click(e.NS());
     EXPECT_EQ(t.preview(), (QStringList{"My photo.jpg", "2004 holiday.jpg", "12Abc.txt", "123",
                                         "Straße.txt", "Ǆemal.txt", "صورة ab.jpg", "-x.txt"}));
-    EXPECT_EQ(e.CaseRuleCode(), 3);
+    EXPECT_EQ(e.CaseRuleCode(), CaseRule::FirstCapital);
     t.click(e.Nno());
     EXPECT_EQ(t.preview(), names);
-    EXPECT_EQ(e.CaseRuleCode(), 0);
+    EXPECT_EQ(e.CaseRuleCode(), CaseRule::NoChange);
 }
 
 TEST(LetterCase, CaseRulesNeverChangeTheLengthOfAName)

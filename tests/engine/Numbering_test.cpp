@@ -95,7 +95,7 @@ TEST(Numbering, StripIsExactAndASecondStripChangesNothing)
     EXPECT_EQ(t.preview(), (QStringList{"a.txt", "b.txt"}));
     e.Numno_Click();
     EXPECT_EQ(t.preview(), (QStringList{"a.txt", "b.txt"}));
-    EXPECT_EQ(e.NumRuleCode(), 0);
+    EXPECT_EQ(e.NumRuleCode(), NumRule::Off);
 }
 
 // An apply that stops early after a longer one: the entries it did not number must
@@ -183,7 +183,7 @@ TEST(Numbering, SwitchingPlacementMovesTheNumbers)
     EXPECT_EQ(t.preview(), (QStringList{"a1.txt", "b2.txt"}));
     t.click(e.NumB());
     EXPECT_EQ(t.preview(), (QStringList{"1a.txt", "2b.txt"}));
-    EXPECT_EQ(e.NumRuleCode(), 1);
+    EXPECT_EQ(e.NumRuleCode(), NumRule::InForce);
     // New values take effect only on the next apply.
     setValues(e, {"7", "2", "0"});
     EXPECT_EQ(t.preview(), (QStringList{"1a.txt", "2b.txt"}));

@@ -1,0 +1,393 @@
+#include "PreviewStore.h"
+
+#include "FileList.h"
+#include "NameText.h"
+#include "PreviewList.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace lorvane {
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+qsizetype firstNonDigit(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isDigit(text[i]))
+            return i;
+    }
+    return -1;
+}
+
+// Many entries share one string (every base name under the change rule is the text
+// of txtFil, and entries with the same extension share one), so a case rule maps each
+// distinct shared string once. Pointer equality with a string held here implies
+// equal content: a string that another QString shares cannot be changed in place.
+// A few strings are held at once, as a folder's extensions take turns down the list.
+class MemoMap
+{
+public:
+    bool holds(const QString &in) const { return find(in) != nullptr; }
+
+    template <typename F> const QString &operator()(const QString &in, F &&map)
+    {
+        if (const Slot *slot = find(in))
+            return slot->out;
+        Slot &slot = m_slots[m_next];
+        m_next = (m_next + 1) % Slots;
+        slot.in = in;
+        slot.out = map(in);
+        return slot.out;
+    }
+
+private:
+    struct Slot
+    {
+        QString in;
+        QString out;
+    };
+    static constexpr size_t Slots = 8;
+
+    const Slot *find(const QString &in) const
+    {
+        for (const Slot &slot : m_slots) {
+            if (!slot.in.isNull() && in.constData() == slot.in.constData() &&
+                in.size() == slot.in.size())
+                return &slot;
+        }
+        return nullptr;
+    }
+
+    std::array<Slot, Slots> m_slots;
+    size_t m_next = 0;
+};
+
+// A folder holds few distinct extensions: a refill gives the entries with the same
+// one the same string, instead of a string each, and the case rules then map each
+// extension once. A folder of many different extensions only costs a few compares.
+class ExtensionPool
+{
+public:
+    const QString &operator()(QStringView ext)
+    {
+        for (const QString &known : m_known) {
+            if (known.size() == ext.size() && QStringView(known) == ext)
+                return known;
+        }
+        QString &slot = m_known[m_next];
+        m_next = (m_next + 1) % m_known.size();
+        slot = ext.toString();
+        return slot;
+    }
+
+private:
+    std::array<QString, 16> m_known;
+    size_t m_next = 0;
+};
+
+} // namespace
+
+// --- Refill -----------------------------------------------------------------------------
+
+void PreviewStore::refill(const FileList &file1, Refill how)
+{
+    const int n = qMax(0, file1.count());
+    const bool inPlace = how == Refill::InPlace && n == count();
+    m_folder.resize(size_t(n));
+    m_entries.resize(size_t(n));
+    m_replace.clear();
+    m_allBases.reset();
+    m_numbers = AppliedNumbers{};
+    ExtensionPool extensions;
+    for (int i = 0; i < n; ++i) {
+        const QString name = file1.entry(i);
+        FolderName &folder = m_folder[size_t(i)];
+        const qsizetype extLength = dottedExtensionLength(name);
+        if (extLength == 0) {
+            folder.ext.clear();
+            folder.base = name;
+        } else {
+            folder.ext = extensions(QStringView(name).last(extLength));
+            folder.base = name.first(name.size() - extLength);
+        }
+        Entry &entry = m_entries[size_t(i)];
+        entry.base = folder.base;
+        entry.ext = folder.ext;
+        entry.extByChangeRule = false;
+    }
+    if (inPlace) {
+        markAllDirty();
+        return;
+    }
+    m_refilled = true;
+    m_dirtyFirst = m_dirtyLast = -1;
+}
+
+// --- Parts ------------------------------------------------------------------------------
+
+// The change and delete rules give every entry the same base name; it is then kept
+// once instead of in every entry, so that a keystroke under the change rule (and the
+// case rule on top of it) costs nothing per entry until the entries are joined.
+void PreviewStore::setAllBases(const QString &base)
+{
+    if (!m_replace.isEmpty()) {
+        // Entries the replace pair holds must each be checked for a rewrite.
+        for (qsizetype i = 0; i < count(); ++i)
+            setBase(i, base);
+        return;
+    }
+    m_allBases = base;
+    markAllDirty();
+}
+
+void PreviewStore::separateBases()
+{
+    if (!m_allBases)
+        return;
+    const QString base = *m_allBases;
+    m_allBases.reset();
+    for (Entry &entry : m_entries)
+        entry.base = base;
+}
+
+void PreviewStore::setBase(qsizetype i, const QString &base)
+{
+    separateBases();
+    Entry &entry = m_entries[size_t(i)];
+    if (m_replace.holds(i)) {
+        if (entry.base == base)
+            return;
+        // Another rule rewrote the entry, so the replace pair's piece lengths no
+        // longer describe it.
+        m_replace.forget(i);
+    }
+    entry.base = base;
+    markDirty(i);
+}
+
+void PreviewStore::setExt(qsizetype i, const QString &ext, bool byChangeRule)
+{
+    Entry &entry = m_entries[size_t(i)];
+    entry.extByChangeRule = byChangeRule;
+    if (m_replace.holds(i)) {
+        if (entry.ext == ext)
+            return;
+        m_replace.forget(i);
+    }
+    entry.ext = ext;
+    markDirty(i);
+}
+
+void PreviewStore::rebuildFromPieces(qsizetype i, const QString &insert, ReplacePair::Join join)
+{
+    separateBases();
+    Entry &entry = m_entries[size_t(i)];
+    m_replace.rebuild(i, entry.base, entry.ext, insert, join);
+    markDirty(i);
+}
+
+// --- Numbers ----------------------------------------------------------------------------
+
+void PreviewStore::setNumbers(const AppliedNumbers &numbers)
+{
+    const bool same = numbers.place == m_numbers.place && numbers.texts == m_numbers.texts &&
+                      numbers.numbered == m_numbers.numbered;
+    if (same)
+        return;
+    const bool hadNumbers = m_numbers.place != NumberPlace::None && m_numbers.numbered > 0;
+    const qsizetype before = hadNumbers ? m_numbers.numbered : 0;
+    m_numbers = numbers;
+    const qsizetype after = numbers.place != NumberPlace::None ? numbers.numbered : 0;
+    const qsizetype touched = qMax(before, after);
+    if (touched > 0) {
+        markDirty(0);
+        markDirty(touched - 1);
+    }
+}
+
+const QString &PreviewStore::numberOf(qsizetype i) const
+{
+    static const QString none;
+    if (m_numbers.place == NumberPlace::None || i >= m_numbers.numbered)
+        return none;
+    return m_numbers.texts->texts[size_t(i)];
+}
+
+// --- Letter case ------------------------------------------------------------------------
+
+void PreviewStore::mapLetters(bool capital)
+{
+    MemoMap baseMemo;
+    MemoMap extMemo;
+    const auto map = [capital](const QString &text) {
+        return capital ? toCapitalLetters(text) : toSmallLetters(text);
+    };
+    if (m_allBases && hasLettersToMap(*m_allBases, capital)) {
+        m_allBases = map(*m_allBases);
+        markAllDirty();
+    }
+    // Most parts are already in the wanted case after the first run, so each is only
+    // scanned; a copy is made only where a letter changes.
+    for (qsizetype i = 0; i < count(); ++i) {
+        Entry &entry = m_entries[size_t(i)];
+        if (!m_allBases && entry.base.isDetached() && !m_replace.holds(i)) {
+            // A base name of its own (as the insert rules leave each one) is mapped
+            // where it lies: no other string can see the change.
+            if (mapLettersInPlace(entry.base, capital))
+                markDirty(i);
+        } else if (!m_allBases &&
+                   (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital))) {
+            const QString &base = baseMemo(entry.base, map);
+            if (base.constData() != entry.base.constData())
+                setBase(i, base);
+        }
+        if (extMemo.holds(entry.ext) || hasLettersToMap(entry.ext, capital)) {
+            const QString &ext = extMemo(entry.ext, map);
+            if (ext.constData() != entry.ext.constData())
+                setExt(i, ext, entry.extByChangeRule);
+        }
+    }
+}
+
+void PreviewStore::capitaliseFirstNonDigit()
+{
+    separateBases();
+    MemoMap baseMemo;
+    for (qsizetype i = 0; i < count(); ++i) {
+        const Entry &entry = m_entries[size_t(i)];
+        const QString &number = numberOf(i);
+        // The first character of the whole entry that is not a digit; in a number it
+        // is a sign or a point, which has no capital form.
+        if (m_numbers.place == NumberPlace::AtStart && firstNonDigit(number) >= 0)
+            continue;
+        const qsizetype inBase = firstNonDigit(entry.base);
+        if (inBase >= 0) {
+            const QString &base = baseMemo(entry.base, [inBase](const QString &text) {
+                QString capitalised = text;
+                capitaliseAt(capitalised, inBase);
+                return capitalised;
+            });
+            if (base != entry.base)
+                setBase(i, base);
+            continue;
+        }
+        if (m_numbers.place == NumberPlace::BeforeExtension && firstNonDigit(number) >= 0)
+            continue;
+        const qsizetype inExt = firstNonDigit(entry.ext);
+        if (inExt < 0)
+            continue;
+        QString ext = entry.ext;
+        if (capitaliseAt(ext, inExt))
+            setExt(i, ext, entry.extByChangeRule);
+    }
+}
+
+// --- Publishing -------------------------------------------------------------------------
+
+void PreviewStore::markDirty(qsizetype i)
+{
+    if (m_dirtyFirst < 0 || i < m_dirtyFirst)
+        m_dirtyFirst = i;
+    if (i > m_dirtyLast)
+        m_dirtyLast = i;
+}
+
+void PreviewStore::markAllDirty()
+{
+    if (count() == 0)
+        return;
+    m_dirtyFirst = 0;
+    m_dirtyLast = count() - 1;
+}
+
+QString PreviewStore::compose(qsizetype i) const
+{
+    QString text;
+    const QString *whole = composeInto(i, text);
+    return whole ? *whole : text;
+}
+
+// Joins the parts of entry i into out (reusing its buffer). Returns the part that
+// is the whole entry when there is only one, so that the caller can share it.
+const QString *PreviewStore::composeInto(qsizetype i, QString &out) const
+{
+    const Entry &entry = m_entries[size_t(i)];
+    const QString &base = this->base(i);
+    const QString &number = numberOf(i);
+    if (number.isEmpty()) {
+        if (entry.ext.isEmpty())
+            return &base;
+        if (base.isEmpty())
+            return &entry.ext;
+    }
+    out.resize(0);
+    out.reserve(number.size() + base.size() + entry.ext.size());
+    if (m_numbers.place == NumberPlace::AtStart)
+        out.append(number);
+    out.append(base);
+    if (m_numbers.place == NumberPlace::BeforeExtension)
+        out.append(number);
+    out.append(entry.ext);
+    return nullptr;
+}
+
+// Publishing runs after every keystroke over every entry, so it writes a changed
+// entry into the list's own string where that has room, instead of allocating a new
+// string per entry and freeing the old one.
+void PreviewStore::publish(PreviewList &list1)
+{
+    if (m_refilled) {
+        QStringList entries;
+        entries.reserve(count());
+        for (qsizetype i = 0; i < count(); ++i)
+            entries.append(compose(i));
+        list1.m_entries = std::move(entries);
+        m_refilled = false;
+        m_dirtyFirst = m_dirtyLast = -1;
+        emit list1.entriesReset();
+        return;
+    }
+    if (m_dirtyFirst < 0)
+        return;
+    int first = -1;
+    int last = -1;
+    QStringList &entries = list1.m_entries;
+    QString &scratch = m_scratch;
+    for (qsizetype i = m_dirtyFirst; i <= m_dirtyLast; ++i) {
+        const QString *whole = composeInto(i, scratch);
+        const QString &text = whole ? *whole : scratch;
+        const QString &old = entries.at(i);
+        if (text.size() == old.size() && text == old)
+            continue;
+        QString &target = entries[i];
+        if (target.isDetached() && target.capacity() >= text.size()) {
+            // Copied rather than shared even where one part is the whole entry, so
+            // that the part's own buffer stays free to be written again in place.
+            target.resize(text.size());
+            std::copy_n(text.constData(), text.size(), target.data());
+        } else if (whole) {
+            target = *whole;
+        } else {
+            // Some room for the next keystrokes, which mostly add a character.
+            QString fresh;
+            fresh.reserve(scratch.size() + 8);
+            fresh.append(scratch);
+            target = std::move(fresh);
+        }
+        if (first < 0)
+            first = int(i);
+        last = int(i);
+    }
+    m_dirtyFirst = m_dirtyLast = -1;
+    if (first >= 0)
+        emit list1.entriesChanged(first, last);
+}
+
+} // namespace lorvane
