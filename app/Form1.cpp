@@ -4,6 +4,7 @@
 #include "FolderListModel.h"
 #include "FolderTree.h"
 #include "Form2.h"
+#include "NameListView.h"
 #include "PreviewListModel.h"
 #include "PropertiesHost.h"
 #include "PropertiesPane.h"
@@ -143,7 +144,7 @@ lorvane::CmdButton *button(const lorvane::StoredButtons &stored, const char *nam
 
 QListView *listView(const char *name, QWidget *parent, const QRect &geometry)
 {
-    auto *view = named(new QListView, name, parent, geometry);
+    auto *view = named(new NameListView, name, parent, geometry);
     // 100,000 entries: without uniform sizes every change re-measures them all.
     view->setUniformItemSizes(true);
     view->setLayoutMode(QListView::Batched);

@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -184,6 +185,16 @@ TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
     EXPECT_EQ(preview(), (QStringList{"NEW.TXT", "NEW.TXT", "NEW.TXT", "NEW.JPG", "NEW"}));
     QTest::keyClick(m_form->txtFil, Qt::Key_Backspace);
     EXPECT_EQ(preview()[3], "NE.JPG");
+
+    // The list lays its rows out again when the names outgrow it and when they
+    // fit again, though the rows only change their text.
+    const QScrollBar *across = m_form->List1->horizontalScrollBar();
+    QTest::keyClicks(m_form->txtFil, QString(60, u'W'));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return across->maximum() > 0; }, 2000));
+    m_form->txtFil->selectAll();
+    QTest::keyClick(m_form->txtFil, Qt::Key_Backspace);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return across->maximum() == 0; }, 2000));
+    QTest::keyClicks(m_form->txtFil, "ne");
 
     // Clicking the selected option again changes nothing.
     apptest::clickIndicator(m_form->NB);
