@@ -3,8 +3,10 @@
 #include "FileNameCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -67,13 +69,17 @@ inline bool isDigit(char16_t c)
 // still sorts against other characters as any digit does (digits are
 // contiguous, so "0" stands for all of them), and runs compare by length, then
 // digit by digit. Building every key once is far cheaper than folding during
-// each comparison of the sort. The keys live in one pool; the first eight
-// code units of each are also packed into two integers, which settle most
-// comparisons at once (a key never holds 0, so the zero padding ends it).
+// each comparison of the sort. The keys live in one pool; the first sixteen
+// code units of each are also packed into four integers, which settle nearly
+// every comparison without a look into the pool (a key never holds 0, so the
+// zero padding ends it). Eight units were too few for camera names: "IMG_"
+// and a run of six digits already take ten.
+constexpr quint32 HeadWords = 4;
+constexpr quint32 HeadUnits = 4 * HeadWords;
+
 struct SortKey
 {
-    quint64 head0 = 0;
-    quint64 head1 = 0;
+    std::array<quint64, HeadWords> head{};
     quint32 offset = 0;
     quint32 length = 0;
     quint32 index = 0;
@@ -86,13 +92,16 @@ struct Span
     quint32 length = 0;
 };
 
-void appendKey(std::vector<char16_t> &pool, QStringView name)
+// Writes the sort key of `name` at `out` and returns its end. A key is at
+// most 2 * name.size() + 1 units long: a run of digits adds two units at most
+// and runs lie at least one unit apart.
+char16_t *writeKey(char16_t *out, QStringView name)
 {
     const char16_t *p = name.utf16();
     const qsizetype n = name.size();
     for (qsizetype i = 0; i < n;) {
         if (!isDigit(p[i])) {
-            pool.push_back(fold(p[i]));
+            *out++ = fold(p[i]);
             ++i;
             continue;
         }
@@ -101,11 +110,12 @@ void appendKey(std::vector<char16_t> &pool, QStringView name)
         qsizetype end = i;
         while (end < n && isDigit(p[end]))
             ++end;
-        pool.push_back(u'0');
-        pool.push_back(char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF)));
-        pool.insert(pool.end(), p + i, p + end);
+        *out++ = u'0';
+        *out++ = char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF));
+        out = std::copy(p + i, p + end, out);
         i = end;
     }
+    return out;
 }
 
 int naturalCompareViews(QStringView a, QStringView b);
@@ -116,34 +126,33 @@ void sortNaturally(const QString &names, std::vector<Span> &spans)
     const auto nameAt = [&names](const Span &span) {
         return QStringView(names).sliced(span.offset, span.length);
     };
-    std::vector<char16_t> pool;
-    pool.reserve(names.size() + spans.size() * 4);
-    std::vector<SortKey> keys(spans.size());
+    // Neither buffer is cleared first: over a million names, clearing memory
+    // that is written right after costs as much as sorting it.
+    const std::unique_ptr<char16_t[]> pool(new char16_t[size_t(2 * names.size()) + spans.size()]);
+    std::vector<SortKey> keys;
+    keys.reserve(spans.size());
+    char16_t *end = pool.get();
     for (size_t i = 0; i < spans.size(); ++i) {
-        SortKey &key = keys[i];
-        key.offset = quint32(pool.size());
-        appendKey(pool, nameAt(spans[i]));
-        key.length = quint32(pool.size() - key.offset);
+        SortKey key;
+        key.offset = quint32(end - pool.get());
+        end = writeKey(end, nameAt(spans[i]));
+        key.length = quint32(end - pool.get()) - key.offset;
         key.index = quint32(i);
+        const char16_t *k = pool.get() + key.offset;
+        for (quint32 j = 0; j < HeadUnits && j < key.length; ++j)
+            key.head[j / 4] |= quint64(k[j]) << (16 * (3 - j % 4));
+        keys.push_back(key);
     }
-    for (SortKey &key : keys) {
-        const char16_t *k = pool.data() + key.offset;
-        quint64 heads[2] = {0, 0};
-        for (quint32 j = 0; j < 8 && j < key.length; ++j)
-            heads[j / 4] |= quint64(k[j]) << (16 * (3 - j % 4));
-        key.head0 = heads[0];
-        key.head1 = heads[1];
-    }
-    const char16_t *base = pool.data();
+    const char16_t *base = pool.get();
     std::sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {
-        if (a.head0 != b.head0)
-            return a.head0 < b.head0;
-        if (a.head1 != b.head1)
-            return a.head1 < b.head1;
+        for (quint32 w = 0; w < HeadWords; ++w) {
+            if (a.head[w] != b.head[w])
+                return a.head[w] < b.head[w];
+        }
         const quint32 n = qMin(a.length, b.length);
         const char16_t *ka = base + a.offset;
         const char16_t *kb = base + b.offset;
-        for (quint32 j = 8; j < n; ++j) {
+        for (quint32 j = HeadUnits; j < n; ++j) {
             if (ka[j] != kb[j])
                 return ka[j] < kb[j];
         }
