@@ -16,6 +16,7 @@ int FolderListModel::read(const QByteArray &folder)
         lorvane::listDirectory(folder, lorvane::EntryKind::Files, m_pattern);
     beginResetModel();
     m_entries = std::move(listing.entries);
+    m_device = listing.device;
     endResetModel();
     emit listed();
     return listing.ok ? 0 : listing.error;

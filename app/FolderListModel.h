@@ -40,6 +40,11 @@ public:
     [[nodiscard]] QString entry(int index) const override { return name(index); }
     [[nodiscard]] const QString &name(int row) const { return m_entries[size_t(row)].name; }
     [[nodiscard]] QByteArray bytes(int row) const { return m_entries[size_t(row)].bytes(); }
+    // The file the entry named when it was listed.
+    [[nodiscard]] lorvane::FileIdentity identity(int row) const
+    {
+        return m_entries[size_t(row)].identity(m_device);
+    }
     // Full path of an entry, exact bytes.
     [[nodiscard]] QByteArray fullPathBytes(int row) const;
     // All names in order, decoded.
@@ -58,6 +63,7 @@ private:
 
     QString m_path;
     QByteArray m_pathBytes;
+    std::uint64_t m_device = 0;
     lorvane::NamePattern m_pattern;
     std::vector<lorvane::DirEntry> m_entries;
 };

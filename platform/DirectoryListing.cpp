@@ -10,7 +10,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace lorvane {
@@ -85,12 +87,33 @@ struct SortKey
     quint32 index = 0;
 };
 
-// Where one decoded name lies in the listing's buffer of names.
+// Where one decoded name lies in the listing's buffer of names, and what it
+// names.
 struct Span
 {
     quint32 offset = 0;
     quint32 length = 0;
+    quint64 identity = 0;
 };
+
+// File systems whose directory entries carry the same inode number that a
+// look at the file gives. Elsewhere (FUSE, overlays, FAT) the number in the
+// directory may be made up, and each entry is looked at instead.
+bool directoryTellsInodes(int dirFd)
+{
+    struct statfs info;
+    if (::fstatfs(dirFd, &info) != 0)
+        return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC: // also ext2 and ext3
+    case TMPFS_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Writes the sort key of `name` at `out` and returns its end. A key is at
 // most 2 * name.size() + 1 units long: a run of digits adds two units at most
@@ -179,7 +202,7 @@ std::vector<DirEntry> entriesFrom(const QString &names, const std::vector<Span> 
     const QChar *in = names.constData();
     entries.reserve(spans.size());
     for (const Span &span : spans)
-        entries.push_back({QString(in + span.offset, span.length)});
+        entries.push_back({QString(in + span.offset, span.length), span.identity});
     return entries;
 }
 
@@ -309,6 +332,10 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         ::close(fd);
         return result;
     }
+    struct stat folderInfo;
+    if (::fstat(fd, &folderInfo) == 0)
+        result.device = folderInfo.st_dev;
+    const bool inodesFromEntries = directoryTellsInodes(fd);
     const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
     const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
     QString names;
@@ -317,7 +344,8 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         const char *raw = entry->d_name;
         if (raw[0] == '.')
             continue;
-        unsigned char type = entry->d_type;
+        const unsigned char ownType = entry->d_type;
+        unsigned char type = ownType;
         if (type == DT_LNK || type == DT_UNKNOWN) {
             // The link's target decides; a dangling link is neither kind.
             struct stat st;
@@ -335,7 +363,15 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
             names.truncate(offset);
             continue;
         }
-        spans.push_back({quint32(offset), quint32(length)});
+        quint64 identity = 0;
+        if (inodesFromEntries && ownType != DT_UNKNOWN) {
+            identity = DirEntry::pack(entry->d_ino, ownType);
+        } else {
+            struct stat st;
+            if (::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                identity = DirEntry::pack(st.st_ino, IFTODT(st.st_mode));
+        }
+        spans.push_back({quint32(offset), quint32(length), identity});
     }
     ::closedir(dir);
     sortNaturally(names, spans);
@@ -347,6 +383,19 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
 QByteArray DirEntry::bytes() const
 {
     return encodeFileName(name);
+}
+
+std::uint64_t DirEntry::pack(std::uint64_t inode, std::uint8_t type)
+{
+    // Inode numbers this large do not occur on the file systems whose
+    // entries are trusted; where one does, only the type is kept.
+    constexpr std::uint64_t InodeLimit = std::uint64_t(1) << 56;
+    return (inode < InodeLimit ? inode << 8 : 0) | type;
+}
+
+FileIdentity DirEntry::identity(std::uint64_t device) const
+{
+    return {device, packedIdentity >> 8, static_cast<std::uint8_t>(packedIdentity & 0xff)};
 }
 
 bool isDirectory(const QByteArray &folder)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FileIdentity.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 // Reads one folder straight from the kernel. Qt's directory classes decode
@@ -15,10 +18,16 @@ namespace lorvane {
 struct DirEntry
 {
     QString name; // decoded, for showing and for the rename rules
+    // Inode number and entry type packed into one word, so that a listing of
+    // a million files pays eight bytes per entry for them (see identity()).
+    std::uint64_t packedIdentity = 0;
 
     // Exactly as on disk, for touching the file again. The decoding is
     // lossless, so the bytes come back from the name and are not kept twice.
     [[nodiscard]] QByteArray bytes() const;
+    // The entry's identity as listed; the device is the listing's.
+    [[nodiscard]] FileIdentity identity(std::uint64_t device) const;
+    [[nodiscard]] static std::uint64_t pack(std::uint64_t inode, std::uint8_t type);
 };
 
 enum class EntryKind {
@@ -60,7 +69,8 @@ private:
 struct [[nodiscard]] DirListing
 {
     bool ok = false;
-    int error = 0; // errno of the failing open when !ok
+    int error = 0;            // errno of the failing open when !ok
+    std::uint64_t device = 0; // the folder's device, which its entries share
     std::vector<DirEntry> entries;
 };
 

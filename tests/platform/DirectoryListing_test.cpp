@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <random>
 #include <set>
 
@@ -61,6 +62,13 @@ TEST_F(DirectoryListingTest, ListsFilesAndLinksToFilesOnly)
     const DirListing files = listDirectory(root(), EntryKind::Files);
     ASSERT_TRUE(files.ok);
     EXPECT_EQ(names(files), (QStringList{"link-to-file.txt", "plain.txt"}));
+    // Each entry knows the file it named: the link itself, not its target.
+    for (const DirEntry &e : files.entries) {
+        FileIdentity actual;
+        ASSERT_EQ(identify(AT_FDCWD, at(e.bytes()).constData(), actual), 0);
+        EXPECT_EQ(e.identity(files.device), actual) << e.name.toStdString();
+    }
+    EXPECT_EQ(files.entries[0].identity(files.device).type, DT_LNK);
 
     const DirListing folders = listDirectory(root(), EntryKind::Folders);
     ASSERT_TRUE(folders.ok);
