@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <chrono>
-
 namespace {
 
 namespace text {
@@ -29,10 +27,6 @@ constexpr int BarTop = 840;
 constexpr int BarWidth = 3000;
 constexpr int BarHeight = 375;
 constexpr int BarStartWidth = 15;
-
-// Work per timer tick: long enough that the event loop costs nothing next
-// to the renames, short enough that the window answers at once.
-constexpr std::chrono::milliseconds SliceBudget(20);
 
 // value / total rounded to the nearest integer, ties to even.
 qint64 roundedRatio(qint64 value, qint64 total)
@@ -192,13 +186,9 @@ void Form3::Timer1_Timer()
     if (TotalCount <= 0) {
         // Nothing to process: there is nothing to show either.
         Timer1->stop();
-        if (m_job)
-            m_job->runToEnd();
         accept();
         return;
     }
-    if (m_job)
-        m_job->advance(SliceBudget);
     TickCount = ticksDone();
     const qint64 percent = roundedRatio(TickCount * 100, TotalCount);
     Label3->setText(QLatin1Char(' ') + QString::number(percent) + QLatin1Char('%'));

@@ -13,8 +13,8 @@ class RenameJob;
 // The progress window of a renaming. The main window writes the number of
 // files to process into the hidden box Text1 and shows the window modally;
 // on activation it makes the main window topmost at the top-left corner and
-// starts Timer1. Each tick advances the attached rename job by one slice and
-// shows how far it got; the tick that sees the job done closes the window.
+// starts Timer1. Each tick shows how far the attached rename job, which runs
+// by itself, has got; the tick that sees the job done closes the window.
 // Without a job each tick counts one file, as a plain animation.
 class Form3 : public QDialog
 {

@@ -35,6 +35,16 @@ public:
         return bytes;
     }
 
+    std::vector<lorvane::FileIdentity> fileIdentities() const override
+    {
+        const FolderListModel &file1 = *m_window.File1Model();
+        std::vector<lorvane::FileIdentity> identities;
+        identities.reserve(size_t(file1.count()));
+        for (int row = 0; row < file1.count(); ++row)
+            identities.push_back(file1.identity(row));
+        return identities;
+    }
+
     std::vector<bool> excludedRows() const override
     {
         std::vector<bool> excluded(size_t(m_window.File1Model()->count()), false);
@@ -64,9 +74,9 @@ public:
                    .exec(&m_window) == QMessageBox::Yes;
     }
 
-    void report(const QString &text) override
+    void report(const QString &text, const QString &details) override
     {
-        lorvane::Message(text, QMessageBox::Warning).exec(&m_window);
+        lorvane::Message(text, QMessageBox::Warning).details(details).exec(&m_window);
     }
 
     void setUndoEnabled(bool enabled) override { m_window.cmdUnRename->setButtonEnabled(enabled); }

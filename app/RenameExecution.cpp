@@ -9,7 +9,6 @@
 
 #include <cstring>
 
-using lorvane::BatchRename;
 using lorvane::RenameError;
 using lorvane::RenamePair;
 using lorvane::RenameStatus;
@@ -23,8 +22,9 @@ const QString askRestore =
 // The report after a renaming or an undo that could not do everything.
 const QString notRenamed = QStringLiteral("تعذرت إعادة تسمية هذه الملفات:");
 const QString notRestored = QStringLiteral("تعذرت استعادة أسماء هذه الملفات:");
+const QString notDone = QStringLiteral("لم يتغير اسم أي ملف، فقد تعذر حفظ سجل العملية: %1");
 const QString entry = QStringLiteral("%1 إلى %2: %3");
-const QString andMore = QStringLiteral("وملفات أخرى عددها %1");
+const QString andMore = QStringLiteral("وملفات أخرى عددها %1، والقائمة كلها في التفاصيل");
 const QString leftUnder = QStringLiteral("، والملف الآن باسم مؤقت: %1");
 const QString invalidName = QStringLiteral("الاسم الجديد غير صالح");
 const QString duplicateTarget = QStringLiteral("الاسم الجديد مطلوب لملف آخر أيضا");
@@ -32,6 +32,8 @@ const QString duplicateSource = QStringLiteral("الملف مذكور أكثر �
 const QString targetExists = QStringLiteral("يوجد ملف أو مجلد آخر بالاسم الجديد");
 const QString blocked = QStringLiteral("الاسم الجديد ما زال لملف آخر لم يتغير اسمه");
 const QString sourceMissing = QStringLiteral("الملف لم يعد موجودا");
+const QString changed = QStringLiteral("الاسم القديم صار لملف أو مجلد آخر غير الذي ظهر في القائمة");
+const QString notFound = QStringLiteral("لم يوجد الملف باسمه القديم ولا الجديد ولا باسم مؤقت");
 const QString permissionDenied = QStringLiteral("لا توجد صلاحية لتغيير الاسم");
 const QString readOnly = QStringLiteral("وسيط التخزين للقراءة فقط");
 const QString notSupported = QStringLiteral("نظام الملفات لا يسمح بإعادة تسمية آمنة");
@@ -39,8 +41,14 @@ const QString folderUnavailable = QStringLiteral("تعذر فتح المجلد")
 const QString systemError = QStringLiteral("خطأ من النظام: %1");
 } // namespace text
 
-// A report longer than this would not fit on the screen.
-constexpr int ReportedFiles = 30;
+// Files named in the message itself; the details hold them all.
+constexpr int ReportedFiles = 10;
+
+// A name as the person sees it in the lists.
+QString shown(const QByteArray &name)
+{
+    return lorvane::decodeFileName(name);
+}
 
 QString reasonText(const lorvane::RenameOutcome &outcome)
 {
@@ -57,6 +65,8 @@ QString reasonText(const lorvane::RenameOutcome &outcome)
         return text::blocked;
     case RenameError::SourceMissing:
         return text::sourceMissing;
+    case RenameError::Changed:
+        return text::changed;
     case RenameError::PermissionDenied:
         return text::permissionDenied;
     case RenameError::ReadOnlyFileSystem:
@@ -83,29 +93,39 @@ QHash<QString, int> histogram(const QStringList &names)
 
 } // namespace
 
-QString RenameExecution::failureMessage(const BatchRename &batch, Work work)
+RenameExecution::Report RenameExecution::failureReport(const lorvane::RenameJob &job)
 {
+    if (!job.journalError().isEmpty())
+        return {text::notDone.arg(job.journalError()), {}};
     QStringList lines;
-    qsizetype failures = 0;
+    const lorvane::BatchRename &batch = job.batch();
     for (std::size_t e = 0; e < batch.size(); ++e) {
         const lorvane::RenameOutcome &outcome = batch.outcomes()[e];
         if (outcome.status != RenameStatus::Failed)
             continue;
-        if (++failures > ReportedFiles)
-            continue;
         const RenamePair &pair = batch.pairs()[e];
-        QString line = text::entry.arg(lorvane::decodeFileName(pair.from),
-                                       lorvane::decodeFileName(pair.to), reasonText(outcome));
+        QString line = text::entry.arg(shown(pair.from), shown(pair.to), reasonText(outcome));
         if (!outcome.leftUnder.isEmpty())
-            line += text::leftUnder.arg(lorvane::decodeFileName(outcome.leftUnder));
+            line += text::leftUnder.arg(shown(outcome.leftUnder));
         lines << line;
     }
-    if (failures == 0)
+    for (const lorvane::RenameJob::Unsettled &unsettled : job.unsettled()) {
+        const bool lost = unsettled.error == RenameError::SourceMissing;
+        lines << text::entry.arg(
+            shown(unsettled.pair.from), shown(unsettled.pair.to),
+            lost ? text::notFound
+                 : reasonText({RenameStatus::Failed, unsettled.error, unsettled.systemError, {}}));
+    }
+    if (lines.isEmpty())
         return {};
-    if (failures > ReportedFiles)
-        lines << text::andMore.arg(failures - ReportedFiles);
-    lines.prepend(work == Work::Rename ? text::notRenamed : text::notRestored);
-    return lines.join(QLatin1Char('\n'));
+    const QString heading =
+        job.work() == lorvane::RenameJob::Work::Rename ? text::notRenamed : text::notRestored;
+    QStringList message = lines.mid(0, ReportedFiles);
+    message.prepend(heading);
+    if (lines.size() <= ReportedFiles)
+        return {message.join(QLatin1Char('\n')), {}};
+    message << text::andMore.arg(lines.size() - ReportedFiles);
+    return {message.join(QLatin1Char('\n')), lines.join(QLatin1Char('\n'))};
 }
 
 // Equal preview names force running numbers on. This gives what comparing
@@ -133,6 +153,7 @@ void RenameExecution::duplicateCheck()
 void RenameExecution::CmdDoNow_Click()
 {
     const std::vector<QByteArray> files = m_host.fileBytes();
+    const std::vector<lorvane::FileIdentity> identities = m_host.fileIdentities();
     const auto n = qsizetype(files.size());
     const std::vector<bool> excluded = m_host.excludedRows();
     qint64 filesToProcess = 0;
@@ -156,9 +177,12 @@ void RenameExecution::CmdDoNow_Click()
                 continue;
             QByteArray wanted = lorvane::encodeFileName(previews.value(i));
             if (wanted != files[size_t(i)])
-                pairs.push_back({files[size_t(i)], std::move(wanted)});
+                pairs.push_back({files[size_t(i)], std::move(wanted),
+                                 size_t(i) < identities.size() ? identities[size_t(i)]
+                                                               : lorvane::FileIdentity()});
         }
-        lorvane::RenameJob job(folder, std::move(pairs));
+        lorvane::RenameJob job(lorvane::RenameJob::Work::Rename, folder, std::move(pairs));
+        job.start();
         if (filesToProcess > 0)
             m_host.showProgress(filesToProcess, job);
         // Whatever happened to the window, every rename is carried out.
@@ -168,9 +192,7 @@ void RenameExecution::CmdDoNow_Click()
             m_undoNames.record(done);
 
         m_host.reload();
-        const QString failures = failureMessage(job.batch(), Work::Rename);
-        if (!failures.isEmpty())
-            m_host.report(failures);
+        report(job);
         return;
     }
     m_host.reload();
@@ -181,12 +203,19 @@ void RenameExecution::cmdUnRename_Click()
     if (!m_host.askYesNo(text::askRestore, RenameHost::Icon::Question))
         return;
     m_host.setUndoEnabled(false);
-    // Through the same service as the renaming, so that chains and rings
-    // come back in a safe order too.
-    BatchRename batch(m_undoNames.folder(), m_undoNames.restorePairs());
-    batch.runAll();
+    // The same job as the renaming, so that chains and rings come back in a
+    // safe order, an undo cut short is found again, and a file that has
+    // taken a renamed file's place is left alone.
+    lorvane::RenameJob job(lorvane::RenameJob::Work::Restore, m_undoNames.folder(),
+                           m_undoNames.restorePairs());
+    job.runToEnd();
     m_host.reload();
-    const QString failures = failureMessage(batch, Work::Restore);
-    if (!failures.isEmpty())
-        m_host.report(failures);
+    report(job);
+}
+
+void RenameExecution::report(const lorvane::RenameJob &job)
+{
+    const Report failures = failureReport(job);
+    if (!failures.text.isEmpty())
+        m_host.report(failures.text, failures.details);
 }

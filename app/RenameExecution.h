@@ -6,7 +6,7 @@
 
 class RenameHost;
 namespace lorvane {
-class BatchRename;
+class RenameJob;
 }
 
 // The execute button CmdDoNow and the undo button cmdUnRename: the renaming
@@ -24,13 +24,19 @@ public:
 
     [[nodiscard]] const UndoStore &UndoNames() const { return m_undoNames; }
 
-    enum class Work { Rename, Restore };
-    // The message listing the files the batch could not rename and why;
-    // empty when every entry went through.
-    [[nodiscard]] static QString failureMessage(const lorvane::BatchRename &batch, Work work);
+    // What a finished job could not do: a message that names the first
+    // files, and every file, one line each, for the scrollable details.
+    // Empty when every entry went through.
+    struct Report
+    {
+        QString text;
+        QString details;
+    };
+    [[nodiscard]] static Report failureReport(const lorvane::RenameJob &job);
 
 private:
     void duplicateCheck();
+    void report(const lorvane::RenameJob &job);
 
     RenameHost &m_host;
     UndoStore m_undoNames;

@@ -36,6 +36,6 @@ std::vector<lorvane::RenamePair> UndoStore::restorePairs() const
     std::vector<lorvane::RenamePair> pairs;
     pairs.reserve(m_done.size());
     for (const lorvane::RenamePair &done : m_done)
-        pairs.push_back({done.to, done.from});
+        pairs.push_back({done.to, done.from, done.identity});
     return pairs;
 }

@@ -9,8 +9,9 @@
 
 // UndoNames: the record of the last confirmed renaming, kept in memory for as
 // long as the program runs. It holds the folder and, in the order the files
-// were renamed, each rename that really took place, so an undo puts back
-// exactly that. There is no limit on its length.
+// were renamed, each rename that really took place with the identity of the
+// renamed file, so an undo puts back exactly that and leaves alone a file that
+// has since taken a new name's place. There is no limit on its length.
 //
 // entry() shows it as the table the program has always had: entry 0 is the
 // count as decimal text, entries 2m-1 and 2m the full paths of file m under

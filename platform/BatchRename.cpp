@@ -126,6 +126,23 @@ int RenameSystem::sameFile(int dirFd, const char *a, const char *b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino ? 1 : 0;
 }
 
+int RenameSystem::identify(int dirFd, const char *name, FileIdentity &identity)
+{
+    return lorvane::identify(dirFd, name, identity);
+}
+
+int RenameSystem::createExclusive(int dirFd, const char *name)
+{
+    const int fd =
+        ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return fd >= 0 ? fd : -errno;
+}
+
+int RenameSystem::renameOver(int dirFd, const char *from, const char *to)
+{
+    return ::renameat(dirFd, from, dirFd, to) == 0 ? 0 : errno;
+}
+
 RenameSystem &RenameSystem::kernel()
 {
     static KernelRenameSystem system;
@@ -133,7 +150,8 @@ RenameSystem &RenameSystem::kernel()
 }
 
 BatchRename::BatchRename(QByteArray folder, std::vector<RenamePair> pairs, RenameSystem &system)
-    : m_folder(std::move(folder)), m_pairs(std::move(pairs)), m_system(system)
+    : m_folder(std::move(folder)), m_pairs(std::move(pairs)),
+      m_temporaryPrefix("~lorvane-" + QByteArray::number(::getpid()) + '-'), m_system(system)
 {
     plan();
 }
@@ -284,10 +302,12 @@ void BatchRename::execute(const Op &op)
 {
     switch (op.kind) {
     case OpKind::Move:
-        moveDirect(op.entry);
+        if (stillThePlannedFile(op.entry))
+            moveDirect(op.entry);
         return;
     case OpKind::Park:
-        park(op.entry);
+        if (stillThePlannedFile(op.entry))
+            park(op.entry);
         return;
     case OpKind::Unpark:
         unpark(op.entry);
@@ -295,10 +315,30 @@ void BatchRename::execute(const Op &op)
     case OpKind::Retry:
         if (m_parked.contains(op.entry))
             unpark(op.entry);
-        else
+        else if (stillThePlannedFile(op.entry))
             moveDirect(op.entry);
         return;
     }
+}
+
+// The name may have been given to another file since the plan was made (the
+// listed file removed and a folder made in its place, say): that one is not
+// the person's choice and stays as it is.
+bool BatchRename::stillThePlannedFile(std::uint32_t entry)
+{
+    const RenamePair &pair = m_pairs[entry];
+    if (!pair.identity.known())
+        return true;
+    FileIdentity actual;
+    const int error = m_system.identify(m_dirFd, pair.from.constData(), actual);
+    if (error != 0) {
+        fail(entry, error);
+        return false;
+    }
+    if (pair.identity.admits(actual))
+        return true;
+    settle(entry, RenameStatus::Failed, RenameError::Changed);
+    return false;
 }
 
 void BatchRename::moveDirect(std::uint32_t entry)
@@ -312,6 +352,13 @@ void BatchRename::moveDirect(std::uint32_t entry)
     if (error == 0) {
         m_diskChanged = true;
         settle(entry, RenameStatus::Renamed);
+        return;
+    }
+    if (error == EEXIST && equalIgnoringCase(pair.from, pair.to)) {
+        // A file system that ignores case may not tell that both spellings
+        // lead to this very file (FUSE numbers its files per spelling); the
+        // detour finds out whether another file really holds the name.
+        moveThroughTemporary(entry);
         return;
     }
     if (error == EEXIST || error == ENOTEMPTY) {
@@ -350,6 +397,7 @@ void BatchRename::park(std::uint32_t entry)
     }
     m_diskChanged = true;
     m_parked.insert(entry, temporary);
+    m_events.push_back({Event::Kind::Parked, entry, temporary});
 }
 
 int BatchRename::parkUnder(const QByteArray &from, QByteArray &temporary)
@@ -414,33 +462,64 @@ void BatchRename::finishRetries()
 
 int BatchRename::safeRename(const QByteArray &from, const QByteArray &to)
 {
-    if (!m_noReplaceUnsupported) {
+    if (m_method == Method::NoReplaceFlag) {
         const int error = m_system.renameNoReplace(m_dirFd, from.constData(), to.constData());
         if (error != EINVAL && error != ENOSYS)
             return error;
+        // The file system does not know RENAME_NOREPLACE (network and some
+        // FUSE file systems).
+        m_method = Method::LinkThenUnlink;
     }
-    // The file system does not know RENAME_NOREPLACE (network and some FUSE
-    // file systems). A hard link is refused when the new name exists, so the
-    // file gains its new name before it loses the old one.
-    const int linkError = m_system.link(m_dirFd, from.constData(), to.constData());
-    if (linkError != 0) {
-        if (!m_noReplaceUnsupported && (linkError == EPERM || linkError == EOPNOTSUPP))
-            return EOPNOTSUPP;
-        return linkError;
+    if (m_method == Method::LinkThenUnlink) {
+        // A hard link is refused when the new name exists, so the file gains
+        // its new name before it loses the old one.
+        const int linkError = m_system.link(m_dirFd, from.constData(), to.constData());
+        if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS) {
+            // No hard links either (FAT and exFAT through FUSE).
+            m_method = Method::Placeholder;
+        } else if (linkError != 0) {
+            return linkError;
+        } else {
+            const int unlinkError = m_system.unlink(m_dirFd, from.constData());
+            if (unlinkError != 0) {
+                (void)m_system.unlink(m_dirFd, to.constData());
+                return unlinkError;
+            }
+            return 0;
+        }
     }
-    m_noReplaceUnsupported = true;
-    const int unlinkError = m_system.unlink(m_dirFd, from.constData());
-    if (unlinkError != 0) {
+    return renameOntoPlaceholder(from, to);
+}
+
+// Taking the new name with O_EXCL is refused when the name exists, as the
+// no-replace rename would be. The rename onto the placeholder then replaces
+// only an empty file of our own: it is looked at again just before, and the
+// descriptor held open meanwhile keeps its inode number from being given to
+// a file that someone might put in its place.
+int BatchRename::renameOntoPlaceholder(const QByteArray &from, const QByteArray &to)
+{
+    const int fd = m_system.createExclusive(m_dirFd, to.constData());
+    if (fd < 0)
+        return fd == -EPERM || fd == -EOPNOTSUPP ? EOPNOTSUPP : -fd;
+    FileIdentity made;
+    FileIdentity now;
+    int error = identifyOpen(fd, made);
+    if (error == 0)
+        error = m_system.identify(m_dirFd, to.constData(), now);
+    const bool ours = error == 0 && made == now;
+    if (error == 0 && !ours)
+        error = EEXIST;
+    if (error == 0)
+        error = m_system.renameOver(m_dirFd, from.constData(), to.constData());
+    if (error != 0 && ours && m_system.identify(m_dirFd, to.constData(), now) == 0 && made == now)
         (void)m_system.unlink(m_dirFd, to.constData());
-        return unlinkError;
-    }
-    return 0;
+    ::close(fd);
+    return error;
 }
 
 QByteArray BatchRename::newTemporaryName()
 {
-    return "~lorvane-" + QByteArray::number(::getpid()) + '-' +
-           QByteArray::number(++m_temporaryCounter);
+    return m_temporaryPrefix + QByteArray::number(++m_temporaryCounter);
 }
 
 void BatchRename::settle(std::uint32_t entry, RenameStatus status, RenameError error,
@@ -451,6 +530,7 @@ void BatchRename::settle(std::uint32_t entry, RenameStatus status, RenameError e
     outcome.error = error;
     outcome.systemError = systemError;
     ++m_settled;
+    m_events.push_back({Event::Kind::Settled, entry, {}});
 }
 
 void BatchRename::fail(std::uint32_t entry, int systemError)

@@ -1,20 +1,27 @@
 #pragma once
 
+#include "FileIdentity.h"
+
 #include <QByteArray>
 #include <QHash>
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace lorvane {
 
 // One requested rename inside the batch's folder: exact on-disk bytes of the
-// current name and of the wanted name (no folder part).
+// current name and of the wanted name (no folder part), and the file that the
+// current name led to when the rename was planned. The rename goes ahead only
+// while `from` still leads to that file; parts of the identity that are not
+// known are not checked.
 struct RenamePair
 {
     QByteArray from;
     QByteArray to;
+    FileIdentity identity{};
 
     friend bool operator==(const RenamePair &, const RenamePair &) = default;
 };
@@ -34,9 +41,10 @@ enum class RenameError : std::uint8_t {
     TargetExists,       // a file or folder outside the batch holds the new name
     Blocked,            // the new name is held by a batch member that could not move
     SourceMissing,      // the file is gone (removed or renamed by someone else)
+    Changed,            // the old name now leads to another file or folder than the planned one
     PermissionDenied,   // the folder or file refuses the change
     ReadOnlyFileSystem, // the folder is on a read-only file system
-    NotSupported,       // the file system supports neither a safe rename nor hard links
+    NotSupported,       // the file system offers no way to rename without replacing
     FolderUnavailable,  // the folder itself cannot be opened
     Other,              // any other system error; see RenameOutcome::systemError
 };
@@ -53,8 +61,8 @@ struct RenameOutcome
 
 // The system calls the batch is made of, each returning 0 or an errno value.
 // The default forwards to the kernel; tests substitute file systems that this
-// machine does not have (one that refuses RENAME_NOREPLACE, one that ignores
-// letter case).
+// machine does not have (one that refuses RENAME_NOREPLACE, one without hard
+// links, one that ignores letter case).
 class RenameSystem
 {
 public:
@@ -66,6 +74,14 @@ public:
     virtual int unlink(int dirFd, const char *name);
     // 1 when both names exist and lead to the same file, 0 when not, or -errno.
     virtual int sameFile(int dirFd, const char *a, const char *b);
+    // What `name` leads to, links not followed.
+    virtual int identify(int dirFd, const char *name, FileIdentity &identity);
+    // Creates `name` as a new empty file, never opening an existing one
+    // (EEXIST then); returns the open descriptor or -errno.
+    virtual int createExclusive(int dirFd, const char *name);
+    // A rename that replaces `to`. The batch calls it only onto a placeholder
+    // of its own.
+    virtual int renameOver(int dirFd, const char *from, const char *to);
 
     static RenameSystem &kernel();
 };
@@ -76,10 +92,15 @@ public:
 // Chains (a->b while b->c) run from their free end; rings (a<->b, longer
 // cycles) park one member under a temporary name in the same folder first.
 // Where the file system refuses RENAME_NOREPLACE the batch links the new name
-// and then unlinks the old one, never a plain replacing rename(2). At every
-// moment each file has at least one name and no two files share one; a kill
-// at any point leaves every file under its old name, its new name or a
-// temporary name "~lorvane-<pid>-<n>".
+// and then unlinks the old one; where it has no hard links either, it takes
+// the new name with an exclusively created empty placeholder and renames onto
+// that placeholder, after checking it is still its own. Never a plain
+// replacing rename(2) onto anything else. At every moment each file has at
+// least one name and no two files share one; a kill at any point leaves every
+// file under its old name, its new name or a temporary name starting with
+// temporaryPrefix() (under the link fallback, possibly under its old and new
+// name both; under the placeholder fallback, an empty placeholder may be left
+// under a new name).
 //
 // The batch runs in slices (runSome) so that a window can show progress
 // between them; it never talks to the user. Every entry ends with an outcome,
@@ -107,6 +128,20 @@ public:
     [[nodiscard]] std::size_t size() const { return m_pairs.size(); }
 
     [[nodiscard]] const QByteArray &folder() const { return m_folder; }
+    // "~lorvane-<pid>-": every temporary name of the batch starts so.
+    [[nodiscard]] const QByteArray &temporaryPrefix() const { return m_temporaryPrefix; }
+
+    // What happened to the disk since the last call, for a record kept
+    // outside: entries settled (their outcome is final) and entries parked
+    // under a temporary name.
+    struct Event
+    {
+        enum class Kind : std::uint8_t { Settled, Parked };
+        Kind kind;
+        std::uint32_t entry;
+        QByteArray temporary; // Parked only
+    };
+    [[nodiscard]] std::vector<Event> takeEvents() { return std::exchange(m_events, {}); }
     [[nodiscard]] const std::vector<RenamePair> &pairs() const { return m_pairs; }
     [[nodiscard]] const std::vector<RenameOutcome> &outcomes() const { return m_outcomes; }
     // The renames that happened, in the order of the requested pairs.
@@ -133,7 +168,9 @@ private:
     void unpark(std::uint32_t entry);
     void finishRetries();
     [[nodiscard]] bool nameIsTakenCaseOnly(std::uint32_t entry);
+    [[nodiscard]] bool stillThePlannedFile(std::uint32_t entry);
     [[nodiscard]] int safeRename(const QByteArray &from, const QByteArray &to);
+    [[nodiscard]] int renameOntoPlaceholder(const QByteArray &from, const QByteArray &to);
     [[nodiscard]] QByteArray newTemporaryName();
     int parkUnder(const QByteArray &from, QByteArray &temporary);
     void settle(std::uint32_t entry, RenameStatus status, RenameError error = RenameError::None,
@@ -154,12 +191,17 @@ private:
     std::vector<Op> m_ops;
     std::size_t m_next = 0;
     std::size_t m_settled = 0;
+    std::vector<Event> m_events;
+    QByteArray m_temporaryPrefix;
     std::uint32_t m_temporaryCounter = 0;
     RenameSystem &m_system;
     int m_dirFd = -1;
     bool m_opened = false;
     bool m_finished = false;
-    bool m_noReplaceUnsupported = false;
+    // How a rename that must not replace is done, found out on the first one
+    // the file system refuses.
+    enum class Method : std::uint8_t { NoReplaceFlag, LinkThenUnlink, Placeholder };
+    Method m_method = Method::NoReplaceFlag;
     // Set by every successful step; retries only help after a change.
     bool m_diskChanged = false;
 };

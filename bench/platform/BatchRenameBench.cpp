@@ -1,10 +1,13 @@
-// Renames 10,000 and 100,000 files three ways over the same names: through
-// BatchRename, with a bare renameat2(RENAME_NOREPLACE) loop (what the kernel
-// can do at best) and with Debian's perl `rename` tool when it is installed.
+// Renames 10,000 and 100,000 files four ways over the same names: through
+// BatchRename, through RenameJob (BatchRename with the identity check of every
+// file and the journal, synced, in the journal folder), with a bare
+// renameat2(RENAME_NOREPLACE) loop (what the kernel can do at best) and with
+// Debian's perl `rename` tool when it is installed.
 // Each iteration works in a fresh, uniquely named folder, on tmpfs and on
 // the disk (LORVANE_BENCH_DISK, /var/tmp by default), because a folder that
 // just had many files deleted is slow to fill again on ext4.
 #include "BatchRename.h"
+#include "RenameJob.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +27,7 @@ using namespace lorvane;
 
 namespace {
 
-enum class Method { Service, BareLoop, PerlRename };
+enum class Method { Service, Job, BareLoop, PerlRename };
 
 const char *PerlRenameTool = "/usr/bin/file-rename";
 
@@ -90,6 +93,23 @@ bool service(const std::string &folder, const std::vector<RenamePair> &pairs)
     return batch.failureCount() == 0;
 }
 
+bool job(const std::string &folder, const std::vector<RenamePair> &pairs)
+{
+    RenameJob job(RenameJob::Work::Rename, QByteArray::fromStdString(folder), pairs);
+    job.runToEnd();
+    return job.journalError().isEmpty() && job.batch().failureCount() == 0;
+}
+
+// The identities the listing would have recorded.
+std::vector<RenamePair> identified(const std::string &folder, std::vector<RenamePair> pairs)
+{
+    const int dirFd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (RenamePair &pair : pairs)
+        (void)identify(dirFd, pair.from.constData(), pair.identity);
+    ::close(dirFd);
+    return pairs;
+}
+
 bool perlRename(const std::string &folder, const std::vector<RenamePair> &pairs)
 {
     int input[2];
@@ -134,11 +154,16 @@ void renameFiles(benchmark::State &state, Method method, const std::string &base
             state.SkipWithError("cannot create the folder");
             break;
         }
+        const std::vector<RenamePair> listed =
+            method == Method::Job ? identified(folder, pairs) : std::vector<RenamePair>();
         state.ResumeTiming();
         bool ok = false;
         switch (method) {
         case Method::Service:
             ok = service(folder, pairs);
+            break;
+        case Method::Job:
+            ok = job(folder, listed);
             break;
         case Method::BareLoop:
             ok = bareLoop(folder, pairs);
@@ -202,7 +227,7 @@ public:
             const auto bare = m_seconds.find("bare" + rest);
             if (bare == m_seconds.end())
                 continue;
-            if (name.compare(0, method, "service") == 0)
+            if (name.compare(0, method, "service") == 0 || name.compare(0, method, "job") == 0)
                 std::printf("  %-32s %.3f  %.3f\n", name.c_str(), bare->second / seconds,
                             m_cpuSeconds["bare" + rest] / m_cpuSeconds[name]);
             else
@@ -223,8 +248,8 @@ int main(int argc, char **argv)
                                                                   {"disk", diskBase()}};
     const bool havePerl = ::access(PerlRenameTool, X_OK) == 0;
     for (const auto &[place, base] : places) {
-        std::vector<std::pair<std::string, Method>> methods{{"service", Method::Service},
-                                                            {"bare", Method::BareLoop}};
+        std::vector<std::pair<std::string, Method>> methods{
+            {"service", Method::Service}, {"job", Method::Job}, {"bare", Method::BareLoop}};
         if (havePerl)
             methods.emplace_back("perl-rename", Method::PerlRename);
         for (const auto &[label, method] : methods) {

@@ -114,7 +114,8 @@ TEST(Form3, RunsTheJobToItsEndAndClosesItself)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         pairs.push_back({name, "g" + QByteArray::number(i)});
     }
-    lorvane::RenameJob job(QFile::encodeName(dir.path()), pairs);
+    lorvane::RenameJob job(lorvane::RenameJob::Work::Rename, QFile::encodeName(dir.path()), pairs);
+    job.start();
     QStringList shown;
     Form3 form;
     form.setJob(&job);
@@ -127,9 +128,10 @@ TEST(Form3, RunsTheJobToItsEndAndClosesItself)
     ASSERT_FALSE(shown.isEmpty());
 }
 
-TEST(Form3, JobWithNothingToRenameShowsFullAtOnce)
+TEST(Form3, FinishedJobWithNothingToRenameShowsFullAtOnce)
 {
-    lorvane::RenameJob job("/", {});
+    lorvane::RenameJob job(lorvane::RenameJob::Work::Rename, "/", {});
+    job.runToEnd();
     Form3 form;
     form.setJob(&job);
     startHeld(form, 1);

@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <deque>
+#include <fcntl.h>
 #include <map>
 #include <unistd.h>
 
@@ -32,6 +34,11 @@ public:
         names = QDir(m_folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         previews = names;
         excluded.assign(size_t(names.size()), false);
+        listed.clear();
+        const int dirFd = ::open(QFile::encodeName(m_folder).constData(), O_PATH | O_DIRECTORY);
+        for (const QString &name : names)
+            (void)lorvane::identify(dirFd, lorvane::encodeFileName(name).constData(), listed[name]);
+        ::close(dirFd);
     }
     void showFolder(const QString &folder)
     {
@@ -46,6 +53,13 @@ public:
         for (const QString &name : names)
             bytes.push_back(lorvane::encodeFileName(name));
         return bytes;
+    }
+    std::vector<lorvane::FileIdentity> fileIdentities() const override
+    {
+        std::vector<lorvane::FileIdentity> identities;
+        for (const QString &name : names)
+            identities.push_back(listed.value(name));
+        return identities;
     }
     std::vector<bool> excludedRows() const override { return excluded; }
     QStringList previewNames() const override { return previews; }
@@ -70,10 +84,11 @@ public:
             answers.pop_front();
         return yes;
     }
-    void report(const QString &text) override
+    void report(const QString &text, const QString &details) override
     {
         log.push_back("report");
         reports << text;
+        reportDetails << details;
     }
     void setUndoEnabled(bool enabled) override { undoEnabled = enabled; }
     void showProgress(qint64 filesToProcess, lorvane::RenameJob &job) override
@@ -93,10 +108,13 @@ public:
     QStringList names;
     QStringList previews;
     std::vector<bool> excluded;
+    // What each name led to when the folder was listed.
+    QHash<QString, lorvane::FileIdentity> listed;
     std::deque<bool> answers;
     std::vector<std::pair<QString, Icon>> questions;
     std::vector<std::string> log;
     QStringList reports;
+    QStringList reportDetails;
     bool undoEnabled = false;
     qint64 progressFiles = -1;
 
@@ -369,18 +387,52 @@ TEST(RenameExecution, UndoReportsWhatItCouldNotRestore)
     EXPECT_TRUE(report.contains(QStringLiteral("d إلى b: الملف لم يعد موجودا")));
 }
 
-TEST(RenameExecution, LongReportsNameThirtyFilesAndCountTheRest)
+TEST(RenameExecution, ReportsNameTenFilesAndTheDetailsEveryFileOnOneLine)
 {
     std::vector<lorvane::RenamePair> pairs;
     for (int i = 0; i < 45; ++i)
         pairs.push_back({"f" + QByteArray::number(i), ""});
-    lorvane::BatchRename batch("/", pairs);
-    batch.runAll();
-    const QStringList lines =
-        RenameExecution::failureMessage(batch, RenameExecution::Work::Rename).split('\n');
-    ASSERT_EQ(lines.size(), 32);
+    // A line break in a name must not make a line of its own.
+    pairs.push_back({"two\nlines", ""});
+    lorvane::RenameJob job(lorvane::RenameJob::Work::Rename, "/", pairs);
+    job.runToEnd();
+    const RenameExecution::Report report = RenameExecution::failureReport(job);
+    const QStringList lines = report.text.split('\n');
+    ASSERT_EQ(lines.size(), 12);
     EXPECT_EQ(lines[1], QStringLiteral("f0 إلى : الاسم الجديد غير صالح"));
-    EXPECT_EQ(lines.last(), QStringLiteral("وملفات أخرى عددها 15"));
+    EXPECT_EQ(lines.last(), QStringLiteral("وملفات أخرى عددها 36، والقائمة كلها في التفاصيل"));
+    const QStringList details = report.details.split('\n');
+    ASSERT_EQ(details.size(), 46);
+    EXPECT_EQ(details[44], QStringLiteral("f44 إلى : الاسم الجديد غير صالح"));
+    EXPECT_TRUE(details[45].startsWith(QStringLiteral("two"))) << details[45].toStdString();
+}
+
+TEST(RenameExecution, ReplacedFilesAreLeftAloneByTheRenamingAndTheUndo)
+{
+    Folder folder;
+    folder.write("a", "A");
+    folder.write("b", "B");
+    FakeWindow window(folder.path());
+    RenameExecution execution(window);
+    // Since the listing, "a" has become a folder.
+    ASSERT_TRUE(QFile::remove(pathIn(folder, "a")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("a"));
+    window.previews = {"x", "y"};
+    execution.CmdDoNow_Click();
+    EXPECT_EQ(folder.listing(), (Listing{{"a", "<folder>"}, {"y", "B"}}));
+    ASSERT_EQ(window.reports.size(), 1);
+    EXPECT_TRUE(window.reports[0].contains(QStringLiteral("a إلى x: الاسم القديم صار لملف")))
+        << window.reports[0].toStdString();
+
+    // Since the renaming, "y" has been moved aside and another file took its name.
+    ASSERT_TRUE(QFile::rename(pathIn(folder, "y"), pathIn(folder, "y.old")));
+    folder.write("y", "someone else's");
+    execution.cmdUnRename_Click();
+    EXPECT_EQ(folder.listing(),
+              (Listing{{"a", "<folder>"}, {"y", "someone else's"}, {"y.old", "B"}}));
+    ASSERT_EQ(window.reports.size(), 2);
+    EXPECT_TRUE(window.reports[1].contains(QStringLiteral("y إلى b: الاسم القديم صار لملف")))
+        << window.reports[1].toStdString();
 }
 
 TEST(RenameExecution, NamesThatAreNotUtf8KeepTheirBytes)

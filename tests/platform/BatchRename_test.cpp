@@ -321,6 +321,27 @@ TEST(BatchRename, NameTakenAfterTheListingIsNotReplaced)
     EXPECT_EQ(folder.listing(), (Listing{{"a", "A"}, {"b", "B"}, {"c", "someone else's"}}));
 }
 
+TEST(BatchRename, ReplacedFileIsNotRenamed)
+{
+    Folder folder;
+    create(folder, {{"a", "A"}, {"b", "B"}});
+    const int dirFd = ::open(folder.path().constData(), O_PATH | O_DIRECTORY);
+    FileIdentity a;
+    FileIdentity b;
+    ASSERT_EQ(identify(dirFd, "a", a), 0);
+    ASSERT_EQ(identify(dirFd, "b", b), 0);
+    ::close(dirFd);
+    // After the listing, "a" became a folder and "b" another file.
+    ASSERT_EQ(::unlink(folder.pathOf("a").constData()), 0);
+    folder.makeFolder("a");
+    ASSERT_EQ(::rename(folder.pathOf("b").constData(), folder.pathOf("old-b").constData()), 0);
+    folder.write("b", "new B");
+    BatchRename batch(folder.path(), {{"a", "x", a}, {"b", "y", b}});
+    batch.runAll();
+    checkOutcomes(batch, {failed(RenameError::Changed), failed(RenameError::Changed)});
+    EXPECT_EQ(folder.listing(), (Listing{{"a", "<folder>"}, {"b", "new B"}, {"old-b", "B"}}));
+}
+
 TEST(BatchRename, MissingFolderFailsEveryEntry)
 {
     BatchRename batch("/nonexistent-lorvane-folder", {{"a", "b"}, {"c", "c"}});
@@ -445,19 +466,45 @@ TEST(BatchRename, FallsBackToLinkAndUnlinkWhereNoReplaceIsRefused)
     EXPECT_EQ(system.renameCalls, 1);
 }
 
-TEST(BatchRename, WithoutNoReplaceAndHardLinksNothingIsRenamed)
+TEST(BatchRename, WithoutNoReplaceAndHardLinksRenamesOntoPlaceholders)
 {
     Folder folder;
-    create(folder, {{"a", "A"}, {"b", "B"}});
+    create(folder, {{"a", "A"}, {"b", "B"}, {"c", "C"}, {"x", "X"}, {"s", "S"}});
     NoReplaceRefused system(false);
-    BatchRename batch(folder.path(), {{"a", "b"}, {"b", "a"}}, system);
+    BatchRename batch(folder.path(), {{"s", "t"}, {"a", "b"}, {"b", "a"}, {"c", "x"}}, system);
     batch.runAll();
-    for (const RenameOutcome &outcome : batch.outcomes()) {
-        EXPECT_EQ(outcome.status, RenameStatus::Failed);
-        EXPECT_TRUE(outcome.leftUnder.isEmpty());
+    checkOutcomes(batch, {Renamed, Renamed, Renamed, failed(RenameError::TargetExists)});
+    // No placeholder is left behind, and the taken name keeps its file.
+    EXPECT_EQ(folder.listing(),
+              (Listing{{"a", "B"}, {"b", "A"}, {"c", "C"}, {"x", "X"}, {"t", "S"}}));
+}
+
+// A placeholder that someone replaces before the rename reaches it is theirs:
+// the rename is refused and their file stays.
+class PlaceholderTaken : public NoReplaceRefused
+{
+public:
+    PlaceholderTaken() : NoReplaceRefused(false) {}
+    int createExclusive(int dirFd, const char *name) override
+    {
+        const int fd = RenameSystem::createExclusive(dirFd, name);
+        (void)::unlinkat(dirFd, name, 0);
+        const int theirs = ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        (void)!::write(theirs, "theirs", 6);
+        ::close(theirs);
+        return fd;
     }
-    EXPECT_EQ(batch.outcomes()[0].error, RenameError::NotSupported);
-    EXPECT_EQ(folder.listing(), (Listing{{"a", "A"}, {"b", "B"}}));
+};
+
+TEST(BatchRename, PlaceholderReplacedByAnotherFileIsNotRenamedOnto)
+{
+    Folder folder;
+    folder.write("a", "A");
+    PlaceholderTaken system;
+    BatchRename batch(folder.path(), {{"a", "b"}}, system);
+    batch.runAll();
+    checkOutcomes(batch, {failed(RenameError::TargetExists)});
+    EXPECT_EQ(folder.listing(), (Listing{{"a", "A"}, {"b", "theirs"}}));
 }
 
 // A folder that behaves like a file system that ignores letter case (vfat,
@@ -507,6 +554,46 @@ TEST(BatchRename, CaseOnlyRenameSticksWhereTheFileSystemIgnoresCase)
     batch.runAll();
     checkOutcomes(batch, {Renamed, Renamed, Renamed});
     EXPECT_EQ(folder.listing(), (Listing{{"photo.jpg", "p"}, {"B", "A"}, {"x", "B"}}));
+}
+
+// FAT or exFAT through FUSE: letter case ignored, no RENAME_NOREPLACE (the
+// kernel still refuses a name that exists), no hard links, and every spelling
+// of a name numbered as a file of its own.
+class FuseFat : public IgnoresCase
+{
+public:
+    explicit FuseFat(QByteArray path) : IgnoresCase(path), m_path(std::move(path)) {}
+    int renameNoReplace(int, const char *, const char *to) override
+    {
+        return taken(to) ? EEXIST : EINVAL;
+    }
+    int sameFile(int, const char *, const char *) override { return 0; }
+    int createExclusive(int dirFd, const char *name) override
+    {
+        return taken(name) ? -EEXIST : RenameSystem::createExclusive(dirFd, name);
+    }
+
+private:
+    bool taken(const char *name) const
+    {
+        for (const auto &entry : Folder::listFolder(m_path)) {
+            if (entry.first.compare(QByteArray(name), Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+    QByteArray m_path;
+};
+
+TEST(BatchRename, CaseOnlyRenameOnFuseFatGivesTheTrueReason)
+{
+    Folder folder;
+    create(folder, {{"Photo.JPG", "p"}, {"a", "A"}, {"B", "other"}});
+    FuseFat system(folder.path());
+    BatchRename batch(folder.path(), {{"Photo.JPG", "photo.jpg"}, {"a", "b"}}, system);
+    batch.runAll();
+    checkOutcomes(batch, {Renamed, failed(RenameError::TargetExists)});
+    EXPECT_EQ(folder.listing(), (Listing{{"photo.jpg", "p"}, {"a", "A"}, {"B", "other"}}));
 }
 
 TEST(BatchRename, CaseOnlyRenameOntoAnotherLinkOfTheFileKeepsBothNames)

@@ -1,8 +1,15 @@
 #include "RenameJob.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lorvane;
 
@@ -32,7 +39,7 @@ TEST(RenameJob, ReportsRisingProgressAndFinishesOnce)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         pairs.push_back({name, "g" + QByteArray::number(i)});
     }
-    RenameJob job(QFile::encodeName(dir.path()), pairs);
+    RenameJob job(RenameJob::Work::Rename, QFile::encodeName(dir.path()), pairs);
     Watch watch;
     watch.attach(job);
     // A zero budget still makes progress: at least one slice per call.
@@ -55,7 +62,7 @@ TEST(RenameJob, ReportsRisingProgressAndFinishesOnce)
 
 TEST(RenameJob, EmptyJobFinishesAtItsFirstSlice)
 {
-    RenameJob job("/", {});
+    RenameJob job(RenameJob::Work::Rename, "/", {});
     Watch watch;
     watch.attach(job);
     job.advance(std::chrono::milliseconds(5));
@@ -63,6 +70,151 @@ TEST(RenameJob, EmptyJobFinishesAtItsFirstSlice)
     EXPECT_EQ(watch.finished, 1);
     ASSERT_EQ(watch.progress.size(), 1u);
     EXPECT_EQ(watch.progress[0], (std::pair<qsizetype, qsizetype>(0, 0)));
+}
+
+} // namespace
+
+namespace {
+
+using Listing = std::map<QByteArray, QByteArray>;
+
+Listing contentsOf(const QByteArray &folder)
+{
+    Listing result;
+    const QDir dir(QFile::decodeName(folder));
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        QFile file(dir.filePath(name));
+        result[QFile::encodeName(name)] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+    }
+    return result;
+}
+
+void write(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ASSERT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
+    ::close(fd);
+}
+
+FileIdentity identityOf(const QByteArray &path)
+{
+    FileIdentity identity;
+    EXPECT_EQ(identify(AT_FDCWD, path.constData(), identity), 0) << path.constData();
+    return identity;
+}
+
+// Takes over the one journal left in `state` and runs it `direction`;
+// `unsettled` files are expected to be left alone.
+void recover(const QString &state, RenameJournal::Direction direction, std::size_t expectedFiles,
+             std::size_t unsettled = 0)
+{
+    const QStringList left = RenameJournal::leftBehind(state);
+    ASSERT_EQ(left.size(), 1);
+    auto journal = std::make_unique<RenameJournal>();
+    RenameJournal::Plan plan;
+    ASSERT_EQ(journal->open(left[0], plan), QString());
+    ASSERT_EQ(plan.pairs.size(), expectedFiles);
+    int error = 0;
+    const std::vector<FilePlace> places = locateFiles(plan, error);
+    ASSERT_EQ(error, 0);
+    RenameJob job(std::move(journal), plan, places, direction);
+    job.runToEnd();
+    EXPECT_EQ(job.journalError(), QString());
+    EXPECT_EQ(job.batch().failureCount(), 0u);
+    EXPECT_EQ(job.unsettled().size(), unsettled);
+    EXPECT_TRUE(RenameJournal::leftBehind(state).isEmpty());
+}
+
+TEST(RenameJob, BatchKilledInTheMiddleIsFinishedOrPutBackFromItsJournal)
+{
+    // Two-cycles and chains, so that at the kill some files are parked.
+    constexpr int Files = 3000;
+    for (const auto direction :
+         {RenameJournal::Direction::Forward, RenameJournal::Direction::Back}) {
+        const bool forward = direction == RenameJournal::Direction::Forward;
+        SCOPED_TRACE(forward ? "finish" : "put back");
+        QTemporaryDir state;
+        QTemporaryDir dir(QStringLiteral("/dev/shm/lorvane-XXXXXX"));
+        const QByteArray folder = QFile::encodeName(dir.path());
+        std::vector<RenamePair> pairs;
+        Listing before;
+        Listing after;
+        for (int i = 0; i < Files; ++i) {
+            const QByteArray old = "f" + QByteArray::number(i).rightJustified(5, '0');
+            QByteArray wanted;
+            if (i % 4 < 2)
+                wanted = "f" + QByteArray::number(i ^ 1).rightJustified(5, '0');
+            else
+                wanted = i % 4 == 3 ? "g" + QByteArray::number(i)
+                                    : "f" + QByteArray::number(i + 1).rightJustified(5, '0');
+            write(folder + '/' + old, "content of " + old);
+            pairs.push_back({old, wanted, identityOf(folder + '/' + old)});
+            before[old] = "content of " + old;
+            after[wanted] = "content of " + old;
+        }
+
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RenameJob job(RenameJob::Work::Rename, folder, pairs, state.path());
+            job.advance(std::chrono::microseconds(500));
+            (void)!::write(ready[1], "s", 1);
+            while (!job.isFinished()) {
+                job.advance(std::chrono::microseconds(500));
+                ::usleep(1000);
+            }
+            ::_exit(0);
+        }
+        char started = 0;
+        ASSERT_EQ(::read(ready[0], &started, 1), 1);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the batch ended before the kill";
+        const Listing killed = contentsOf(folder);
+        ASSERT_NE(killed, before) << "the kill came before any rename";
+        ASSERT_NE(killed, after) << "the kill came after the last rename";
+
+        recover(state.path(), direction, Files);
+        EXPECT_EQ(contentsOf(folder), forward ? after : before);
+    }
+}
+
+TEST(RenameJob, FileUnderBothNamesKeepsTheOneAsked)
+{
+    // What a kill between the link and the unlink of the link fallback
+    // leaves: one file under its old and its new name.
+    for (const auto direction :
+         {RenameJournal::Direction::Forward, RenameJournal::Direction::Back}) {
+        const bool forward = direction == RenameJournal::Direction::Forward;
+        SCOPED_TRACE(forward ? "finish" : "put back");
+        QTemporaryDir state;
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        write(folder + "/a", "A");
+        write(folder + "/c", "C");
+        RenameJournal::Plan plan;
+        plan.folder = folder;
+        plan.pairs = {{"a", "b", identityOf(folder + "/a")}, {"c", "d", identityOf(folder + "/c")}};
+        plan.temporaryPrefixes = {"~lorvane-1-"};
+        ASSERT_EQ(::link((folder + "/a").constData(), (folder + "/b").constData()), 0);
+        // "c" was replaced by another file since: it is reported, not touched.
+        ASSERT_EQ(::rename((folder + "/c").constData(), (folder + "/c.old").constData()), 0);
+        write(folder + "/c", "other");
+        {
+            // Written and left, as by a program that was killed.
+            RenameJournal journal;
+            ASSERT_EQ(journal.begin(state.path(), plan), QString());
+        }
+        recover(state.path(), direction, 2, 1);
+        EXPECT_EQ(contentsOf(folder),
+                  (Listing{{forward ? "b" : "a", "A"}, {"c", "other"}, {"c.old", "C"}}));
+    }
 }
 
 } // namespace
