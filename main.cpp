@@ -1,6 +1,7 @@
 // Lorvane: starts the main window on the folder given as the first argument,
 // or on the program's own folder.
 #include "Form1.h"
+#include "RenameRecovery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,6 +38,9 @@ int main(int argc, char **argv)
 
     const QStringList args = QApplication::arguments();
     const QString folder = args.size() > 1 ? QDir(args.at(1)).absolutePath() : QString();
+    // A batch rename cut short last time is dealt with before any folder is
+    // listed, so that the window shows the files as they are now.
+    RenameRecovery::offer(nullptr);
     Form1 window(folder);
 
     QuitWhenShown quitWhenShown;

@@ -4,6 +4,7 @@
 #include "FileNameCodec.h"
 #include "RenameHost.h"
 #include "RenameJob.h"
+#include "ShownName.h"
 
 #include <QHash>
 
@@ -44,10 +45,11 @@ const QString systemError = QStringLiteral("خطأ من النظام: %1");
 // Files named in the message itself; the details hold them all.
 constexpr int ReportedFiles = 10;
 
-// A name as the person sees it in the lists.
+// A name as the person sees it: whole, with visible marks for what would
+// hide part of it or break the line, in its own direction.
 QString shown(const QByteArray &name)
 {
-    return lorvane::decodeFileName(name);
+    return lorvane::isolatedName(lorvane::decodeFileName(name));
 }
 
 QString reasonText(const lorvane::RenameOutcome &outcome)
@@ -96,7 +98,7 @@ QHash<QString, int> histogram(const QStringList &names)
 RenameExecution::Report RenameExecution::failureReport(const lorvane::RenameJob &job)
 {
     if (!job.journalError().isEmpty())
-        return {text::notDone.arg(job.journalError()), {}};
+        return {text::notDone.arg(lorvane::isolatedName(job.journalError())), {}};
     QStringList lines;
     const lorvane::BatchRename &batch = job.batch();
     for (std::size_t e = 0; e < batch.size(); ++e) {

@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include <QAbstractButton>
+
 namespace lorvane {
 
 QString programTitle()
@@ -27,6 +29,12 @@ Message &Message::details(QString details)
     return *this;
 }
 
+Message &Message::buttonText(QMessageBox::StandardButton button, QString text)
+{
+    m_buttonTexts.emplace_back(button, std::move(text));
+    return *this;
+}
+
 QMessageBox::StandardButton Message::exec(QWidget *parent) const
 {
     QMessageBox box(m_icon, programTitle(), m_text, m_buttons, parent);
@@ -36,6 +44,10 @@ QMessageBox::StandardButton Message::exec(QWidget *parent) const
         box.setDefaultButton(m_defaultButton);
     if (!m_details.isEmpty())
         box.setDetailedText(m_details);
+    for (const auto &[button, text] : m_buttonTexts) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(text);
+    }
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -3,6 +3,9 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 // Every message box of the program is built here: plain text (a file name is
 // never read as markup), right to left, titled with the program's name, with
 // the buttons and icon the caller gives. Tests answer them by finding the
@@ -25,6 +28,9 @@ public:
     // Shown on request in a scrollable plain-text area below the message:
     // for a report that lists more than fits on the screen.
     Message &details(QString details);
+    // A caption of our own for one of the buttons, where Yes and No would not
+    // say what the choice does.
+    Message &buttonText(QMessageBox::StandardButton button, QString text);
 
     // Shows the message modally over `parent` and returns the button chosen.
     QMessageBox::StandardButton exec(QWidget *parent) const;
@@ -35,6 +41,7 @@ private:
     QMessageBox::StandardButtons m_buttons = QMessageBox::Ok;
     QMessageBox::StandardButton m_defaultButton = QMessageBox::NoButton;
     QString m_details;
+    std::vector<std::pair<QMessageBox::StandardButton, QString>> m_buttonTexts;
 };
 
 } // namespace lorvane

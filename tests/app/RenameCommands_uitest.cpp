@@ -9,6 +9,10 @@
 #include "RenameCommands.h"
 #include "UndoStore.h"
 
+#include "RenameJournal.h"
+#include "RenameRecovery.h"
+#include "ShownName.h"
+
 #include "CmdButton.h"
 
 #include <QCheckBox>
@@ -272,8 +276,9 @@ TEST_F(RenameCommandsTest, TakenNamesAndVanishedFilesAreReportedAndTheRestRename
     EXPECT_EQ(boxes[1].title, "Lorvane");
     const QString &report = boxes[1].text;
     EXPECT_TRUE(report.startsWith(QStringLiteral("تعذرت إعادة تسمية هذه الملفات:")));
-    EXPECT_TRUE(
-        report.contains(QStringLiteral("c.txt إلى %1: الملف لم يعد موجودا").arg(preview[2])))
+    EXPECT_TRUE(report.contains(
+        QStringLiteral("%1 إلى %2: الملف لم يعد موجودا")
+            .arg(lorvane::isolatedName("c.txt"), lorvane::isolatedName(preview[2]))))
         << report.toStdString();
     Listing after = listing();
     EXPECT_EQ(after.erase(preview[0]), 1u);
@@ -397,11 +402,66 @@ TEST_F(RenameCommandsTest, ReadOnlyFolderKeepsEveryFileAndSaysWhy)
     const auto boxes = clickAnswering(m_form->CmdDoNow, {QMessageBox::Yes, QMessageBox::Ok});
     ASSERT_EQ(boxes.size(), 2u);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(boxes[1].text.contains(
-            QStringLiteral("%1 إلى %2: %3").arg(rows(m_form->File1).value(i), preview[i], reason)))
+        EXPECT_TRUE(
+            boxes[1].text.contains(QStringLiteral("%1 إلى %2: %3")
+                                       .arg(lorvane::isolatedName(rows(m_form->File1).value(i)),
+                                            lorvane::isolatedName(preview[i]), reason)))
             << boxes[1].text.toStdString();
     }
     EXPECT_EQ(undo().count(), 0);
     EXPECT_EQ(rows(m_form->File1), (QStringList{"a.txt", "b.txt"}));
     m_form.reset();
 }
+
+namespace {
+
+TEST(RenameRecovery, BatchLeftBehindIsOfferedAtStartAndPutBack)
+{
+    QTemporaryDir state;
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    lorvane::RenameJournal::Plan plan;
+    plan.folder = folder;
+    plan.temporaryPrefixes = {"~lorvane-1-"};
+    for (const char *name : {"a", "b"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::NewOnly));
+        file.write(QByteArray(name).toUpper());
+        file.close();
+        lorvane::FileIdentity identity;
+        ASSERT_EQ(
+            lorvane::identify(AT_FDCWD, QFile::encodeName(file.fileName()).constData(), identity),
+            0);
+        plan.pairs.push_back({name, QByteArray(name) + ".new", identity});
+    }
+    // The batch got as far as one file when it was killed.
+    ASSERT_TRUE(QFile::rename(dir.filePath("a"), dir.filePath("a.new")));
+    {
+        lorvane::RenameJournal journal;
+        ASSERT_EQ(journal.begin(state.path(), plan), QString());
+    }
+
+    QString question;
+    QString finishCaption;
+    QString done;
+    std::shared_ptr<bool> doneShown;
+    const auto asked = apptest::whenModal("QMessageBox", [&](QWidget *w) {
+        auto *box = static_cast<QMessageBox *>(w);
+        question = box->text();
+        finishCaption = box->button(QMessageBox::Yes)->text();
+        doneShown = apptest::answerMessageBox(QMessageBox::Ok, &done);
+        box->button(QMessageBox::No)->click();
+    });
+    RenameRecovery::offer(nullptr, state.path());
+    EXPECT_TRUE(*asked);
+    EXPECT_TRUE(question.contains(QStringLiteral(
+        "من 2 ملف: 1 بالاسم المطلوب، و1 بالاسم الذي كان له قبل العملية، و0 باسم مؤقت.")))
+        << question.toStdString();
+    EXPECT_EQ(finishCaption, QStringLiteral("إكمال العملية"));
+    ASSERT_TRUE(doneShown && *doneShown);
+    EXPECT_TRUE(done.startsWith(QStringLiteral("انتهت العملية"))) << done.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a", "b"}));
+    EXPECT_TRUE(lorvane::RenameJournal::leftBehind(state.path()).isEmpty());
+}
+
+} // namespace
