@@ -120,9 +120,9 @@ bool RenameEngine::txtFil_KeyPress(const QString &typed)
     return false;
 }
 
-// The insert-after worker. The number of NumA sits behind the base name in its own
-// slot, so the text follows the folder base name and the number follows the text,
-// exactly as a full rebuild in group order gives it.
+// The insert-after worker. The number of NumA is placed by the entry as it stands,
+// so the text follows the folder base name and the number goes before the last
+// dotted part of the result, exactly as a full rebuild in group order gives it.
 void RenameEngine::AppendToBaseName()
 {
     Run run(*this);
@@ -159,7 +159,7 @@ void RenameEngine::txtDel_Change()
         // occurrence may run across it.
         const qsizetype avoid = m_store.numbers().place == NumberPlace::BeforeExtension &&
                                         !m_store.numberOf(i).isEmpty()
-                                    ? m_store.base(i).size()
+                                    ? m_store.numberPosition(i)
                                     : -1;
         if (m_replace.split(i, m_store.base(i), m_store.ext(i), find, avoid))
             anyPieces = true;

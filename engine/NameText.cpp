@@ -270,7 +270,9 @@ QString plainNumberText(double value)
         return QStringLiteral("0");
     if (!std::isfinite(value))
         return QString::number(value);
-    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+    // Up to 2^53 every whole number is held exactly, so it is written with all its
+    // digits; rounding it would give two entries the same number.
+    if (std::fabs(value) <= 9007199254740992.0 && value == std::trunc(value))
         return QString::number(qint64(value));
     // Round to 15 significant digits through the exponent form, then write it out
     // without the exponent.

@@ -55,9 +55,10 @@ bool capitaliseAt(QString &text, qsizetype i);
 // character that cannot continue the number. No leading number gives 0.
 [[nodiscard]] double leadingNumberValue(QStringView text);
 
-// The plain decimal text of a number: whole values as digits with a
-// leading "-" when negative, fractional values with "." and their fractional digits,
-// rounded to 15 significant digits; never an exponent, never grouping, never "-0".
+// The plain decimal text of a number: whole values up to 2^53 with all their digits
+// and a leading "-" when negative; other values rounded to 15 significant digits,
+// fractional ones with "." and their fractional digits; never an exponent, never
+// grouping, never "-0".
 [[nodiscard]] QString plainNumberText(double value);
 
 // The replace pair's split of an entry at a search text. There is no limit on the

@@ -26,6 +26,18 @@ qsizetype firstNonDigit(const QString &text)
     return -1;
 }
 
+qsizetype numberPositionIn(const QString &base, const QString &ext)
+{
+    const qsizetype whole = base.size() + ext.size();
+    const qsizetype inExt = ext.lastIndexOf(u'.');
+    if (inExt >= 0)
+        return inExt + 1 == ext.size() ? whole : base.size() + inExt;
+    const qsizetype inBase = base.lastIndexOf(u'.');
+    if (inBase < 0 || inBase + 1 == whole)
+        return whole;
+    return inBase;
+}
+
 // Many entries share one string (every base name under the change rule is the text
 // of txtFil, and entries with the same extension share one), so a case rule maps each
 // distinct shared string once. Pointer equality with a string held here implies
@@ -220,6 +232,11 @@ const QString &PreviewStore::numberOf(qsizetype i) const
     return m_numbers.texts->texts[size_t(i)];
 }
 
+qsizetype PreviewStore::numberPosition(qsizetype i) const
+{
+    return numberPositionIn(base(i), ext(i));
+}
+
 // --- Letter case ------------------------------------------------------------------------
 
 void PreviewStore::mapLetters(bool capital)
@@ -265,9 +282,17 @@ void PreviewStore::capitaliseFirstNonDigit()
         const QString &number = numberOf(i);
         // The first character of the whole entry that is not a digit; in a number it
         // is a sign or a point, which has no capital form.
-        if (m_numbers.place == NumberPlace::AtStart && firstNonDigit(number) >= 0)
+        const bool numberHasOne = firstNonDigit(number) >= 0;
+        if (m_numbers.place == NumberPlace::AtStart && numberHasOne)
             continue;
         const qsizetype inBase = firstNonDigit(entry.base);
+        const qsizetype inExt = inBase >= 0 ? -1 : firstNonDigit(entry.ext);
+        if (inBase < 0 && inExt < 0)
+            continue;
+        const qsizetype at = inBase >= 0 ? inBase : entry.base.size() + inExt;
+        if (m_numbers.place == NumberPlace::BeforeExtension && numberHasOne &&
+            numberPositionIn(entry.base, entry.ext) <= at)
+            continue;
         if (inBase >= 0) {
             const QString &base = baseMemo(entry.base, [inBase](const QString &text) {
                 QString capitalised = text;
@@ -278,11 +303,6 @@ void PreviewStore::capitaliseFirstNonDigit()
                 setBase(i, base);
             continue;
         }
-        if (m_numbers.place == NumberPlace::BeforeExtension && firstNonDigit(number) >= 0)
-            continue;
-        const qsizetype inExt = firstNonDigit(entry.ext);
-        if (inExt < 0)
-            continue;
         QString ext = entry.ext;
         if (capitaliseAt(ext, inExt))
             setExt(i, ext, entry.extByChangeRule);
@@ -329,12 +349,25 @@ const QString *PreviewStore::composeInto(qsizetype i, QString &out) const
     }
     out.resize(0);
     out.reserve(number.size() + base.size() + entry.ext.size());
-    if (m_numbers.place == NumberPlace::AtStart)
+    if (m_numbers.place != NumberPlace::BeforeExtension) {
         out.append(number);
+        out.append(base);
+        out.append(entry.ext);
+        return nullptr;
+    }
+    const qsizetype at = numberPositionIn(base, entry.ext);
+    if (at <= base.size()) {
+        out.append(QStringView(base).first(at));
+        out.append(number);
+        out.append(QStringView(base).sliced(at));
+        out.append(entry.ext);
+        return nullptr;
+    }
+    const qsizetype inExt = at - base.size();
     out.append(base);
-    if (m_numbers.place == NumberPlace::BeforeExtension)
-        out.append(number);
-    out.append(entry.ext);
+    out.append(QStringView(entry.ext).first(inExt));
+    out.append(number);
+    out.append(QStringView(entry.ext).sliced(inExt));
     return nullptr;
 }
 

@@ -29,11 +29,11 @@ struct AppliedNumbers
 };
 
 // The preview's entries, each kept as its parts
-//   [NumB number] base name [NumA number] extension
-// with the folder name each came from, and what List1 needs to be published: the
-// range of entries written since the last publish. Entries share strings wherever
-// they can (one base name for all under the change and delete rules, one string per
-// distinct extension), because a keystroke rewrites every entry.
+//   [NumB number] base name extension
+// with a NumA number inserted where numberPosition() says, and the folder name each came from, and
+// what List1 needs to be published: the range of entries written since the last publish. Entries
+// share strings wherever they can (one base name for all under the change and delete rules, one
+// string per distinct extension), because a keystroke rewrites every entry.
 class PreviewStore
 {
 public:
@@ -77,6 +77,11 @@ public:
     void setNumbers(const AppliedNumbers &numbers);
     // The number text in entry i, "" when it carries none.
     [[nodiscard]] const QString &numberOf(qsizetype i) const;
+    // Where a number before the extension stands in entry i's base name and
+    // extension joined: before the entry's last dotted part as the entry stands
+    // without its number, whatever rule made that dot; at the end when the entry has
+    // no dot or ends in one. The renamed file's extension is then that last part.
+    [[nodiscard]] qsizetype numberPosition(qsizetype i) const;
 
     // Letter case of every part, each shared string mapped once.
     void mapLetters(bool capital);

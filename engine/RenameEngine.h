@@ -61,13 +61,14 @@ class FileList;
 // The handlers edit the preview in place, each writing only its own part of every
 // entry. The engine keeps each entry as its parts, so that no
 // rule ever has to find them again by searching the name for its last dot:
-//   [NumB number] base name [NumA number] extension
+//   [NumB number] base name extension
 // The file-name rules write the base name, the extension rules the extension, the
-// numbering rule its number slot, the letter-case rules every character in place, and
+// numbering rule its number, the letter-case rules every character in place, and
 // the replace pair the base name and extension (never the number). List1 entry i is
-// these parts joined. So running numbers (also fractional ones), names without
-// extension, names ending in "." and typed texts that contain dots can never move the
-// boundary between base name and extension, and numbers come out exactly.
+// these parts joined; a NumA number goes before the last dotted part of the joined
+// parts, whatever rule made that dot, which is the extension the renamed file gets.
+// So running numbers (also fractional ones) can never move the boundary between
+// base name and extension, and numbers come out exactly.
 //
 // Where things are
 // ----------------

@@ -94,7 +94,7 @@ TEST(ExtensionRules, NoChangeAfterDeleteGivesBackTheFolderExtension)
     const Row rows[] = {
         {"no other rule", &RenameEngine::Nno, "archive.tar", "archive.tar.gz"},
         {"capital letters", &RenameEngine::NB, "ARCHIVE.TAR", "ARCHIVE.TAR.gz"},
-        {"numbering NumA", &RenameEngine::NumA, "archive.tar1", "archive.tar1.gz"},
+        {"numbering NumA", &RenameEngine::NumA, "archive1.tar", "archive.tar1.gz"},
         {"numbering NumB", &RenameEngine::NumB, "1archive.tar", "1archive.tar.gz"},
     };
     for (const Row &row : rows) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace lorvane;
 using namespace lorvane::test;
 
@@ -66,6 +68,11 @@ TEST(Numbering, StartStepZeroFillAndTheStopRule)
          {"a0.5.x", "b1.5", "c.2.5"},
          {"0.5a.x", "1.5b", "2.5c."}},
         {"name without extension", {"1", "1", "0"}, {"README"}, {"README1"}, {"1README"}},
+        {"whole numbers up to 2^53 keep every digit",
+         {"9007199254740990", "1", "0"},
+         {"a.txt", "b.txt", "c.txt"},
+         {"a9007199254740990.txt", "b9007199254740991.txt", "c9007199254740992.txt"},
+         {"9007199254740990a.txt", "9007199254740991b.txt", "9007199254740992c.txt"}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -78,6 +85,48 @@ TEST(Numbering, StartStepZeroFillAndTheStopRule)
         EXPECT_EQ(t.preview(), row.numB);
         t.click(e.Numno());
         EXPECT_EQ(t.preview(), row.names);
+    }
+}
+
+// NumA goes before the last dotted part of the entry as the other rules left it,
+// whatever made that dot, and the strip still gives that entry back exactly.
+TEST(Numbering, NumberBeforeTheExtensionFollowsTheEntryAsItStands)
+{
+    struct Row
+    {
+        const char *what;
+        const char *name;
+        std::function<void(EngineUnderTest &)> rule;
+        const char *numbered;
+    };
+    const Row rows[] = {
+        {"extension deleted", "letter.old.doc",
+         [](EngineUnderTest &t) { t.click(t.engine->ExDel()); }, "letter0.old"},
+        {"typed extension with a dot", "photo.jpg",
+         [](EngineUnderTest &t) {
+             t.click(t.engine->ExRen());
+             t.engine->txtEX().userEdit(QStringLiteral("tar.gz"));
+         },
+         "photo.tar0.gz"},
+        {"dot typed after the name", "notes",
+         [](EngineUnderTest &t) {
+             t.engine->txtFil().userEdit(QStringLiteral(".vw"));
+             t.click(t.engine->FilBe());
+         },
+         "notes0.vw"},
+        {"dot taken out by the replace pair", "😀 smile.png",
+         [](EngineUnderTest &t) { t.type(t.engine->txtDel(), QStringLiteral(".")); },
+         "😀 smilepng0"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        EngineUnderTest t({QString::fromUtf8(row.name)});
+        row.rule(t);
+        const QString before = t.entry(0);
+        t.click(t.engine->NumA());
+        EXPECT_EQ(t.entry(0), QString::fromUtf8(row.numbered));
+        t.click(t.engine->Numno());
+        EXPECT_EQ(t.entry(0), before);
     }
 }
 

@@ -42,9 +42,12 @@ QString expectedName(const QString &name, int index, const Choice &c, const QStr
         ext = ex.isEmpty() ? QString() : u'.' + ex;
     const QString number = QString::number(0.5 + index, 'f', 1);
     const QString numRule = QString::fromLatin1(c.numRule);
-    QString whole = numRule == u"NumA"   ? base + number + ext
-                    : numRule == u"NumB" ? number + base + ext
-                                         : base + ext;
+    // NumA: before the last dotted part of the entry as the other rules leave it.
+    QString whole = base + ext;
+    if (numRule == u"NumA")
+        whole.insert(whole.size() - dottedExtensionLength(whole), number);
+    else if (numRule == u"NumB")
+        whole.prepend(number);
     const QString caseRule = QString::fromLatin1(c.caseRule);
     if (caseRule == u"NB")
         whole = toCapitalLetters(whole);
@@ -107,7 +110,7 @@ void choose(EngineUnderTest &t, const Choice &c, const QString &fil, const QStri
 TEST(Rebuild, EveryCombinationOfRulesShowsWhatTheOptionsSay)
 {
     const QString fil = QStringLiteral("Ab.c");
-    for (const QString &ex : {QStringLiteral("Md"), QString()}) {
+    for (const QString &ex : {QStringLiteral("Md"), QStringLiteral("t.Gz"), QString()}) {
         for (const Choice &c : everyChoice()) {
             SCOPED_TRACE(describe(c) + " txtEX=" + ex.toStdString());
             EngineUnderTest t(kNames);
