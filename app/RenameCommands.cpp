@@ -57,14 +57,7 @@ public:
 
     QStringList previewNames() const override { return m_window.List1Names(); }
 
-    void forceNumbering() override
-    {
-        lorvane::RenameEngine &engine = m_window.engine();
-        engine.NumB().select();
-        engine.txtStart().setText(QStringLiteral("1"));
-        engine.txtStep().setText(QStringLiteral("1"));
-        engine.CmdNum_Click();
-    }
+    void resolveDuplicates() override { m_window.engine().resolveDuplicates(); }
 
     bool askYesNo(const QString &text, Icon icon) override
     {

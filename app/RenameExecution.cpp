@@ -6,8 +6,6 @@
 #include "RenameJob.h"
 #include "ShownName.h"
 
-#include <QHash>
-
 #include <cstring>
 
 using lorvane::RenameError;
@@ -84,15 +82,6 @@ QString reasonText(const lorvane::RenameOutcome &outcome)
     return text::systemError.arg(QString::fromLocal8Bit(std::strerror(outcome.systemError)));
 }
 
-QHash<QString, int> histogram(const QStringList &names)
-{
-    QHash<QString, int> counts;
-    counts.reserve(names.size());
-    for (const QString &name : names)
-        ++counts[name];
-    return counts;
-}
-
 } // namespace
 
 RenameExecution::Report RenameExecution::failureReport(const lorvane::RenameJob &job)
@@ -130,28 +119,6 @@ RenameExecution::Report RenameExecution::failureReport(const lorvane::RenameJob 
     return {message.join(QLatin1Char('\n')), lines.join(QLatin1Char('\n'))};
 }
 
-// Equal preview names force running numbers on. This gives what comparing
-// every pair of names would give: at each entry whose name occurs more than
-// once the numbering runs again, and once a run changes nothing further runs
-// cannot either.
-void RenameExecution::duplicateCheck()
-{
-    QStringList previews = m_host.previewNames();
-    QHash<QString, int> counts = histogram(previews);
-    bool numbered = false;
-    for (qsizetype i = 0; i < previews.size(); ++i) {
-        if (counts.value(previews[i]) < 2)
-            continue;
-        m_host.forceNumbering();
-        QStringList renumbered = m_host.previewNames();
-        if (numbered && renumbered == previews)
-            return;
-        numbered = true;
-        previews = std::move(renumbered);
-        counts = histogram(previews);
-    }
-}
-
 void RenameExecution::CmdDoNow_Click()
 {
     const std::vector<QByteArray> files = m_host.fileBytes();
@@ -163,7 +130,7 @@ void RenameExecution::CmdDoNow_Click()
         if (!excluded[size_t(i)])
             ++filesToProcess;
     }
-    duplicateCheck();
+    m_host.resolveDuplicates();
     if (n == 0)
         return;
 

@@ -35,7 +35,6 @@ public:
     [[nodiscard]] static Report failureReport(const lorvane::RenameJob &job);
 
 private:
-    void duplicateCheck();
     void report(const lorvane::RenameJob &job);
 
     RenameHost &m_host;

@@ -31,9 +31,9 @@ public:
     // The preview List1, one name per File1 entry.
     [[nodiscard]] virtual QStringList previewNames() const = 0;
 
-    // Running numbers "after the name", start 1 and step 1, applied to the
-    // whole preview.
-    virtual void forceNumbering() = 0;
+    // When two preview names are equal, running numbers at the start of every
+    // name, start 1 and step 1 (RenameEngine::resolveDuplicates).
+    virtual void resolveDuplicates() = 0;
     // A modal question titled "Lorvane"; true only for Yes.
     [[nodiscard]] virtual bool askYesNo(const QString &text, Icon icon) = 0;
     // A modal message titled "Lorvane" with an OK button; `details`, when

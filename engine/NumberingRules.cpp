@@ -2,6 +2,8 @@
 
 #include "NameText.h"
 
+#include <QSet>
+
 namespace lorvane {
 
 void RenameEngine::CmdNum_Click()
@@ -105,6 +107,29 @@ void RenameEngine::txtZ_Change()
 void RenameEngine::txtZ_Click()
 {
     m_txtZ.requestSelectAll();
+}
+
+bool RenameEngine::resolveDuplicates()
+{
+    Run run(*this);
+    const QStringList &entries = m_list1.entries();
+    QSet<QStringView> seen;
+    seen.reserve(entries.size());
+    const auto hasDuplicate = [&] {
+        for (const QString &entry : entries) {
+            if (seen.contains(entry))
+                return true;
+            seen.insert(entry);
+        }
+        return false;
+    };
+    if (!hasDuplicate())
+        return false;
+    m_NumB.select();
+    m_txtStart.setText(QStringLiteral("1"));
+    m_txtStep.setText(QStringLiteral("1"));
+    CmdNum_Click();
+    return true;
 }
 
 } // namespace lorvane

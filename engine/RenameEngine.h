@@ -193,6 +193,15 @@ public:
     void txtZ_Change();
     void txtZ_Click();
 
+    // --- Execution -----------------------------------------------------------------------
+    // What the execution does before it asks: when two List1 entries are equal
+    // (exactly, letter case counts, excluded files included), running numbers are
+    // forced on at the start of every name: NumB selected, start 1, step 1, applied.
+    // Numbering again would give the same names, so once is enough; what it still
+    // leaves equal (an 11th entry "a" beside a first entry "1a") the renaming
+    // refuses for itself. Returns whether numbering was forced.
+    bool resolveDuplicates();
+
     // --- Engine state, read-only ---------------------------------------------------------
     [[nodiscard]] FileRule FileRuleCode() const { return m_FileRuleCode; }
     [[nodiscard]] ExtRule ExtRuleCode() const { return m_ExtRuleCode; }

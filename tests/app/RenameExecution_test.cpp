@@ -17,6 +17,7 @@
 #include <deque>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -65,16 +66,14 @@ public:
     std::vector<bool> excludedRows() const override { return excluded; }
     QStringList previewNames() const override { return previews; }
 
-    // Numbering after the base name, start 1 step 1, from the file names.
-    void forceNumbering() override
+    // The engine's duplicate resolution, scripted: `resolved` set means the
+    // previews held equal names and the engine numbered them to it.
+    void resolveDuplicates() override
     {
-        log.push_back("number");
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            const qsizetype dot = names[i].lastIndexOf(QLatin1Char('.'));
-            const QString base = dot < 0 ? names[i] : names[i].left(dot);
-            const QString ext = dot < 0 ? QString() : names[i].mid(dot);
-            previews[i] = base + QString::number(i + 1) + ext;
-        }
+        if (!resolved)
+            return;
+        log.push_back("resolve");
+        previews = *resolved;
     }
     bool askYesNo(const QString &text, Icon icon) override
     {
@@ -108,6 +107,7 @@ public:
 
     QStringList names;
     QStringList previews;
+    std::optional<QStringList> resolved;
     std::vector<bool> excluded;
     // What each name led to when the folder was listed.
     QHash<QString, lorvane::FileIdentity> listed;
@@ -235,7 +235,9 @@ TEST(RenameExecution, EmptyFolderListDoesNothing)
     EXPECT_FALSE(window.undoEnabled);
 }
 
-TEST(RenameExecution, EqualPreviewNamesAreNumberedApartBeforeTheQuestion)
+// The names renamed to are those the duplicate resolution leaves, whatever the
+// answer is afterwards.
+TEST(RenameExecution, DuplicatesAreResolvedBeforeTheQuestion)
 {
     struct Row
     {
@@ -250,34 +252,21 @@ TEST(RenameExecution, EqualPreviewNamesAreNumberedApartBeforeTheQuestion)
         folder.write("c.txt", "C");
         FakeWindow window(folder.path());
         RenameExecution execution(window);
-        // An excluded entry takes part in the check as well.
         window.previews = {"same.txt", "other.txt", "same.txt"};
+        window.resolved = QStringList{"1same.txt", "2other.txt", "3same.txt"};
         window.excluded = {true, false, false};
         window.answers = {row.yes};
         execution.CmdDoNow_Click();
         ASSERT_GE(window.log.size(), 2u);
-        EXPECT_EQ(window.log[0], "number");
+        EXPECT_EQ(window.log[0], "resolve");
         EXPECT_EQ(window.log[1], "ask");
-        EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "number"), 1);
+        EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "resolve"), 1);
         if (row.yes)
             EXPECT_EQ(folder.listing(),
-                      (Listing{{"a.txt", "A"}, {"b2.txt", "B"}, {"c3.txt", "C"}}));
+                      (Listing{{"a.txt", "A"}, {"2other.txt", "B"}, {"3same.txt", "C"}}));
         else
             EXPECT_EQ(folder.listing(), (Listing{{"a.txt", "A"}, {"b.txt", "B"}, {"c.txt", "C"}}));
     }
-}
-
-TEST(RenameExecution, NamesThatDifferInCaseOnlyAreNotDuplicates)
-{
-    Folder folder;
-    folder.write("a", "A");
-    folder.write("b", "B");
-    FakeWindow window(folder.path());
-    RenameExecution execution(window);
-    window.previews = {"Name", "name"};
-    execution.CmdDoNow_Click();
-    EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "number"), 0);
-    EXPECT_EQ(folder.listing(), (Listing{{"Name", "A"}, {"name", "B"}}));
 }
 
 TEST(RenameExecution, EveryFileExcludedShowsNoProgressAndRecordsNothing)

@@ -130,6 +130,45 @@ TEST(Numbering, NumberBeforeTheExtensionFollowsTheEntryAsItStands)
     }
 }
 
+// Equal names at execution: numbering at the start, start 1 step 1, over what
+// the rules left, old numbers taken out first. Letter case makes names differ.
+TEST(Numbering, ExecutionNumbersEqualNamesApart)
+{
+    struct Row
+    {
+        const char *what;
+        std::function<void(EngineUnderTest &)> rules;
+        QStringList resolved;
+    };
+    const Row rows[] = {
+        {"the change rule made names equal",
+         [](EngineUnderTest &t) {
+             t.engine->txtFil().userEdit(QStringLiteral("x"));
+             t.click(t.engine->reFil());
+         },
+         {"1x.txt", "2x.txt", "3x.TXT"}},
+        {"numbering in force left names equal",
+         [](EngineUnderTest &t) {
+             t.engine->txtFil().userEdit(QStringLiteral("x"));
+             t.click(t.engine->reFil());
+             t.click(t.engine->NumA()); // start 0, step 0: only the first is numbered
+             t.click(t.engine->NB());
+         },
+         {"1X.TXT", "2X.TXT", "3X.TXT"}},
+        {"letter case differs", [](EngineUnderTest &) {}, {"a.txt", "b.txt", "B.TXT"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        EngineUnderTest t({"a.txt", "b.txt", "B.TXT"});
+        RenameEngine &e = *t.engine;
+        row.rules(t);
+        const bool duplicates = t.preview().removeDuplicates() > 0;
+        EXPECT_EQ(e.resolveDuplicates(), duplicates);
+        EXPECT_EQ(t.preview(), row.resolved);
+        EXPECT_EQ(e.NumB().isSelected(), duplicates);
+    }
+}
+
 TEST(Numbering, StripIsExactAndASecondStripChangesNothing)
 {
     EngineUnderTest t({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
