@@ -23,6 +23,12 @@ Colour ShadePct(Colour c, int delta)
     return ShadeColor(c, delta, true);
 }
 
+// Perceived brightness, 0..255 (ITU-R BT.601 weights).
+int brightness(Colour c)
+{
+    return (299 * redOf(c) + 587 * greenOf(c) + 114 * blueOf(c)) / 1000;
+}
+
 // Rounds to the nearest integer, halves to even.
 int roundEven(double v)
 {
@@ -63,7 +69,7 @@ struct Painter
         DrawBevel(s, c1, c2, c3, c4, inset, false);
     }
     void outerBevel(Colour c1, Colour c2) { DrawBevel(s, c1, c2, 0, 0, 0, true); }
-    void caption(const Rect &r) { s.drawCaption(look.caption, r); }
+    void caption(const Rect &r) { s.drawCaption(look.caption, r, look.captionBreakWidth); }
     void colour(Colour c) { s.setCaptionColour(c); }
     void cornerPoints(Colour c)
     {
@@ -79,11 +85,25 @@ struct Painter
         colour(p.text);
         s.drawFocusRect(look.focusRect);
     }
+    // The disabled captions are grey text engraved into a light face. In a
+    // dark palette (text lighter than the face) that grey would all but vanish
+    // into the face, so there the caption is halfway between text and face,
+    // over a dark offset.
+    bool darkPalette() const { return brightness(p.text) > brightness(p.face); }
+    Colour dimmedText() const
+    {
+        return RGB((redOf(p.text) + redOf(p.face)) / 2, (greenOf(p.text) + greenOf(p.face)) / 2,
+                   (blueOf(p.text) + blueOf(p.face)) / 2);
+    }
     void embossedCaption()
     {
-        colour(p.highlight);
+        colour(darkPalette() ? p.darkShadow : p.highlight);
         caption(look.pressedCaptionRect);
-        colour(p.shadow);
+        greyCaption();
+    }
+    void greyCaption()
+    {
+        colour(darkPalette() ? dimmedText() : p.shadow);
         caption(look.captionRect);
     }
 
@@ -206,14 +226,14 @@ struct Painter
 
     void up()
     {
-        switch (look.buttonType) {
-        case 1:
+        switch (ButtonType(look.buttonType)) {
+        case ButtonType::Outlined3D:
             caption(look.captionRect);
             bevel(p.highlight, p.shadow, p.highlight, p.shadow, -1);
             box(0, 0, W, H, p.darkShadow, false);
             focus();
             break;
-        case 2:
+        case ButtonType::Standard:
             caption(look.captionRect);
             if (look.showFocusRect && look.isDefault) {
                 bevel(p.highlight, p.darkShadow, p.light, p.shadow, -1);
@@ -223,7 +243,7 @@ struct Painter
                 bevel(p.highlight, p.darkShadow, p.light, p.shadow, 0);
             }
             break;
-        case 3:
+        case ButtonType::Gradient:
             gradientUp();
             caption(look.captionRect);
             type3Frame();
@@ -234,12 +254,12 @@ struct Painter
             else
                 plainRing();
             break;
-        case 4:
+        case ButtonType::Soft:
             box(1, 1, W - 2, H - 2, p.light, true);
             caption(look.captionRect);
             softBorder();
             break;
-        case 5:
+        case ButtonType::Flat:
             box(1, 1, W - 1, H - 1, Shade(p.face, 12), true);
             caption(look.captionRect);
             box(1, 1, W - 1, H - 1, p.highlight, false);
@@ -249,17 +269,17 @@ struct Painter
             if (look.hasFocus && look.showFocusRect)
                 captionFrame();
             break;
-        case 6:
+        case ButtonType::Light3D:
             caption(look.captionRect);
             bevel(Shade(p.light, 8), p.shadow, Shade(p.light, 8), p.shadow, 0);
             focus();
             break;
-        case 7:
+        case ButtonType::Thin:
             caption(look.captionRect);
             outerBevel(p.highlight, p.shadow);
             focus();
             break;
-        case 8:
+        case ButtonType::HoverThin:
             caption(look.captionRect);
             if (look.isMouseOver)
                 outerBevel(p.highlight, p.shadow);
@@ -272,14 +292,14 @@ struct Painter
 
     void down()
     {
-        switch (look.buttonType) {
-        case 1:
+        switch (ButtonType(look.buttonType)) {
+        case ButtonType::Outlined3D:
             caption(look.pressedCaptionRect);
             bevel(p.shadow, p.highlight, p.shadow, p.highlight, -1);
             box(0, 0, W, H, p.darkShadow, false);
             focus();
             break;
-        case 2:
+        case ButtonType::Standard:
             caption(look.pressedCaptionRect);
             if (!look.showFocusRect) {
                 bevel(p.darkShadow, p.highlight, p.shadow, p.light, 0);
@@ -289,20 +309,20 @@ struct Painter
                 focus();
             }
             break;
-        case 3:
+        case ButtonType::Gradient:
             gradientDown();
             colour(p.text);
             caption(look.pressedCaptionRect);
             type3Frame();
             pressedRing();
             break;
-        case 4:
+        case ButtonType::Soft:
             box(1, 1, W - 2, H - 2, Shade(p.shadow, -16), true);
             colour(p.light);
             caption(look.pressedCaptionRect);
             pressedSoftBorder();
             break;
-        case 5:
+        case ButtonType::Flat:
             box(1, 1, W - 2, H - 2, Shade(p.shadow, 16), true);
             box(0, 0, W - 1, H - 1, Shade(p.shadow, -26), false);
             line(W - 1, 1, W - 1, H, p.highlight);
@@ -311,13 +331,13 @@ struct Painter
             if (look.hasFocus && look.showFocusRect)
                 captionFrame();
             break;
-        case 6:
+        case ButtonType::Light3D:
             caption(look.pressedCaptionRect);
             bevel(p.shadow, Shade(p.light, 8), p.shadow, Shade(p.light, 8), 0);
             focus();
             break;
-        case 7:
-        case 8:
+        case ButtonType::Thin:
+        case ButtonType::HoverThin:
             caption(look.pressedCaptionRect);
             outerBevel(p.shadow, p.highlight);
             focus();
@@ -329,17 +349,17 @@ struct Painter
 
     void disabled()
     {
-        switch (look.buttonType) {
-        case 1:
+        switch (ButtonType(look.buttonType)) {
+        case ButtonType::Outlined3D:
             embossedCaption();
             bevel(p.highlight, p.shadow, p.highlight, p.shadow, -1);
             box(0, 0, W, H, p.darkShadow, false);
             break;
-        case 2:
+        case ButtonType::Standard:
             embossedCaption();
             bevel(p.highlight, p.darkShadow, p.light, p.shadow, 0);
             break;
-        case 3: {
+        case ButtonType::Gradient: {
             const Colour b = base();
             box(0, 0, W, H, ShadePct(b, -24), true);
             colour(ShadePct(b, -104));
@@ -348,26 +368,24 @@ struct Painter
             cornerPoints(ShadePct(b, -72));
             break;
         }
-        case 4:
+        case ButtonType::Soft:
             box(1, 1, W - 2, H - 2, p.light, true);
             embossedCaption();
             softBorder();
             break;
-        case 5:
-            colour(p.shadow);
-            caption(look.captionRect);
+        case ButtonType::Flat:
+            greyCaption();
             box(0, 0, W, H, p.shadow, false);
             break;
-        case 6:
-            colour(p.shadow);
-            caption(look.captionRect);
+        case ButtonType::Light3D:
+            greyCaption();
             bevel(Shade(p.light, 8), p.shadow, Shade(p.light, 8), p.shadow, 0);
             break;
-        case 7:
+        case ButtonType::Thin:
             embossedCaption();
             outerBevel(p.highlight, p.shadow);
             break;
-        case 8:
+        case ButtonType::HoverThin:
             embossedCaption();
             box(0, 0, W, H, p.shadow, false);
             break;
@@ -402,14 +420,14 @@ ButtonPalette ComputePalette(const ColourSources &src)
         p.highlight = ShadeColor(p.face, 47, false);
         p.darkShadow = ShadeColor(p.face, -192, false);
     };
-    switch (src.colorScheme) {
-    case 2:
+    switch (ColorScheme(src.colorScheme)) {
+    case ColorScheme::Custom:
         p.face = src.backColor;
         p.text = src.foreColor;
         p.hoverText = src.foreOver;
         deriveFromFace();
         return p;
-    case 3:
+    case ColorScheme::Grey:
         p.face = RGB(192, 192, 192);
         p.text = RGB(0, 0, 0);
         p.hoverText = RGB(0, 0, 0);
@@ -418,7 +436,7 @@ ButtonPalette ComputePalette(const ColourSources &src)
         p.shadow = RGB(128, 128, 128);
         p.darkShadow = RGB(0, 0, 0);
         return p;
-    case 4:
+    case ColorScheme::Host:
         p.face = src.hostBackground;
         p.text = src.hostText;
         p.hoverText = src.hostText;
@@ -441,6 +459,7 @@ void LayoutCaption(ButtonLook &look, const ButtonSurface &surface)
     const int W = look.width;
     const int H = look.height;
     Rect t{1, 0, W - 2, H - 2};
+    look.captionBreakWidth = t.width();
     const Size measured = surface.measureCaption(look.caption, t.width());
     t.right = t.left + measured.width;
     t.bottom = t.top + measured.height;
@@ -463,14 +482,14 @@ void LayoutButton(ButtonLook &look, const ButtonSurface &surface, int width, int
 
 std::vector<Point> BuildShapeRegion(int buttonType, int W, int H)
 {
-    switch (buttonType) {
-    case 1:
+    switch (ButtonType(buttonType)) {
+    case ButtonType::Outlined3D:
         return {{0, 0}, {0, H - 1}, {W - 1, 0}, {W - 1, H - 1}};
-    case 3:
-    case 4:
+    case ButtonType::Gradient:
+    case ButtonType::Soft:
         return {{0, 0},     {1, 0},     {0, 1},     {0, H - 1},     {1, H - 1},     {0, H - 2},
                 {W - 1, 0}, {W - 2, 0}, {W - 1, 1}, {W - 1, H - 1}, {W - 2, H - 1}, {W - 1, H - 2}};
-    case 5:
+    case ButtonType::Flat:
         return {{0, H - 1}, {W - 1, 0}};
     default:
         return {};

@@ -17,6 +17,28 @@ namespace lorvane {
 // The states Redraw knows; any other value paints only the face.
 enum ButtonState : std::uint8_t { StateUp = 0, StateDown = 2 };
 
+// The eight looks. ButtonType is stored and set as its number, and any number
+// is accepted: one outside 1..8 draws the plain face and keeps the full shape.
+enum class ButtonType : int {
+    Outlined3D = 1, // dark outline around a raised two-ring border
+    Standard = 2,   // raised two-ring border, outlined as the default button
+    Gradient = 3,   // vertical gradient, hover and focus rings
+    Soft = 4,       // light flat face with a soft rounded border
+    Flat = 5,       // flat face with a thin two-colour outline, bold caption
+    Light3D = 6,    // raised two-ring border in light and shadow
+    Thin = 7,       // thin one-ring raised border
+    HoverThin = 8,  // no border until hovered, then a thin raised one
+};
+
+// Where the palette comes from. Stored as its number; any number outside 2..4
+// means System.
+enum class ColorScheme : int {
+    System = 1, // the platform's button colours
+    Custom = 2, // BackColor, ForeColor and ForeOver
+    Grey = 3,   // a fixed grey palette
+    Host = 4,   // the host window's background and text colours
+};
+
 struct ButtonPalette
 {
     Colour face = 0;
@@ -64,6 +86,9 @@ struct ButtonLook
     bool hasFocus = false;
     bool isDefault = false;
     QString caption;
+    // The width the caption's lines were broken at when it was measured; the
+    // drawing breaks them at the same width, so it shows the measured lines.
+    int captionBreakWidth = 0;
     ButtonPalette palette;
     Rect captionRect;
     Rect pressedCaptionRect;
@@ -85,8 +110,8 @@ Colour ShadeColor(Colour colour, int delta, bool proportional);
 
 ButtonPalette ComputePalette(const ColourSources &sources);
 
-// Sets look.captionRect and look.pressedCaptionRect for look.caption at
-// look.width x look.height, measured on the surface.
+// Sets look.captionRect, look.pressedCaptionRect and look.captionBreakWidth
+// for look.caption at look.width x look.height, measured on the surface.
 void LayoutCaption(ButtonLook &look, const ButtonSurface &surface);
 
 // The client rectangle shrunk by 4 pixels on every side.

@@ -76,6 +76,8 @@ public:
     virtual int width() const = 0;
     virtual int height() const = 0;
 
+    // Coordinates are the button's own pixels. A surface with a finer resolution
+    // (a high-density screen) paints each of them as a block of device pixels.
     // Everything outside the surface is silently dropped by every primitive.
     virtual void clear() = 0;
     virtual void fillRect(const Rect &rect, Colour colour) = 0;
@@ -83,10 +85,11 @@ public:
 
     // The colour the next captions are drawn in.
     virtual void setCaptionColour(Colour colour) = 0;
-    // Draws the caption without background, each line centred in rect, lines
-    // broken between words at rect's width, starting at rect's top, not clipped.
+    // Draws the caption without background, lines broken between words at
+    // breakWidth exactly as measureCaption(caption, breakWidth) breaks them,
+    // each line centred on rect's centre, starting at rect's top, not clipped.
     // A single "&" is hidden and underlines the next character; "&&" shows one "&".
-    virtual void drawCaption(const QString &caption, const Rect &rect) = 0;
+    virtual void drawCaption(const QString &caption, const Rect &rect, int breakWidth) = 0;
     // Width of the widest line and height of all lines of the caption when it is
     // broken at `width` with the rules of drawCaption, in whole pixels.
     virtual Size measureCaption(const QString &caption, int width) const = 0;

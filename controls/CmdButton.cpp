@@ -4,6 +4,8 @@
 #include "PropertyBag.h"
 #include "StoredButtons.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QBitmap>
 #include <QCursor>
@@ -149,10 +151,92 @@ SystemColours currentSystemColours()
     return systemColoursFrom(QApplication::palette());
 }
 
+// The caption as it reads: a single "&" only marks the access key, "&&" is one "&".
+QString readableCaption(const QString &caption)
+{
+    QString out;
+    out.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&') {
+            if (i + 1 >= caption.size())
+                break;
+            ++i;
+        }
+        out += caption.at(i);
+    }
+    return out;
+}
+
+QAccessibleInterface *accessibleFactory(const QString &className, QObject *object);
+
+void installAccessibleFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
+
+// What assistive technology sees of a button: a push button named by its
+// caption, which can be pressed like any other.
+class CmdButtonAccessible final : public QAccessibleWidget
+{
+public:
+    explicit CmdButtonAccessible(CmdButton *button) : QAccessibleWidget(button, QAccessible::Button)
+    {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return readableCaption(button()->caption());
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = button()->drawnState() == StateDown;
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << pressAction();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        // Pressed like the space key: always a click of the left button.
+        button()->m_lastMouseButton = 1;
+        button()->clickHandling();
+    }
+
+private:
+    CmdButton *button() const { return static_cast<CmdButton *>(widget()); }
+};
+
+namespace {
+
+QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(CmdButton::staticMetaObject.className()) || !object ||
+        !object->isWidgetType())
+        return nullptr;
+    return new CmdButtonAccessible(static_cast<CmdButton *>(object));
+}
+
 } // namespace
 
 CmdButton::CmdButton(QWidget *parent) : QWidget(parent), m_overTimer(new QTimer(this))
 {
+    installAccessibleFactory();
     // Tab focus only: a right press must leave the button as it is, so the
     // other presses take the focus themselves.
     setFocusPolicy(Qt::TabFocus);
@@ -176,8 +260,8 @@ void CmdButton::InitProperties(const QString &displayName)
     m_look.showFocusRect = true;
     m_look.caption = displayName;
     m_textFont = parentWidget() ? parentWidget()->font() : QApplication::font();
-    m_look.buttonType = 2;
-    m_colorScheme = 1;
+    m_look.buttonType = int(ButtonType::Standard);
+    m_colorScheme = int(ColorScheme::System);
     m_backColor = system.buttonFace;
     m_foreColor = system.buttonText;
     m_foreOver = 0;
@@ -217,7 +301,7 @@ QStringList CmdButton::ReadProperties(const PropertyBag &bag)
         return fallback;
     };
 
-    m_look.buttonType = readInt("BTYPE", 2);
+    m_look.buttonType = readInt("BTYPE", int(ButtonType::Standard));
     m_look.caption = bag.value("TX", QString()).toString();
     m_enabled = readBool("ENAB", true);
     if (bag.contains("FONT")) {
@@ -232,7 +316,7 @@ QStringList CmdButton::ReadProperties(const PropertyBag &bag)
     } else {
         m_textFont = m_surfaceFont;
     }
-    m_colorScheme = readInt("COLTYPE", 1);
+    m_colorScheme = readInt("COLTYPE", int(ColorScheme::System));
     m_look.showFocusRect = readBool("FOCUSR", true);
     m_backColor = readInt("BCOL", system.buttonFace);
     m_foreColor = readInt("FCOL", system.buttonText);
@@ -317,7 +401,7 @@ void CmdButton::setForeOver(Colour colour)
 void CmdButton::setButtonType(int type)
 {
     m_look.buttonType = type;
-    if (buttonType() == 5) {
+    if (ButtonType(buttonType()) == ButtonType::Flat) {
         QFont bold = m_surfaceFont;
         bold.setBold(true);
         applySurfaceFont(bold);
@@ -332,6 +416,10 @@ void CmdButton::setCaption(const QString &caption)
     UpdateAccessKey();
     LayoutCaption();
     Redraw(StateUp, true);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&nameChanged);
+    }
     emit savedValueChanged(QStringLiteral("TX"));
 }
 
@@ -351,6 +439,9 @@ void CmdButton::applySurfaceEnabled()
     // The look follows what the user can do: a button inside a disabled
     // window part is drawn disabled too, while its own Enabled stays.
     m_look.enabled = isEnabled();
+    // A disabled button gets no more pointer events, so a hover would never end.
+    if (!m_look.enabled)
+        endHover();
 }
 
 void CmdButton::setTextFont(const QFont &font)
@@ -501,8 +592,9 @@ void CmdButton::resizeHandling()
 {
     const int W = width();
     const int H = height();
-    if (m_image.size() != QSize(W, H))
-        m_image = QImage(std::max(W, 0), std::max(H, 0), QImage::Format_RGB32);
+    // Drawn at the screen's resolution, so that the button is as sharp as the
+    // text around it; the looks still work in the button's own pixels.
+    allocateImage();
     m_look.width = W;
     m_look.height = H;
     m_look.focusRect = FocusRectFor(W, H);
@@ -523,6 +615,19 @@ void CmdButton::resizeHandling()
 
     if (H > 0)
         Redraw(StateUp, true);
+}
+
+void CmdButton::allocateImage()
+{
+    // Drawn at the screen's resolution, so that the button is as sharp as the
+    // text around it; the looks still work in the button's own pixels.
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize(int(std::ceil(std::max(width(), 0) * ratio)),
+                           int(std::ceil(std::max(height(), 0) * ratio)));
+    if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
+        return;
+    m_image = QImage(deviceSize, QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(ratio);
 }
 
 void CmdButton::Redraw(std::uint8_t state, bool force)
@@ -603,9 +708,16 @@ void CmdButton::overTimerTick()
 {
     if (pointerOverSurface())
         return;
+    endHover();
+    Redraw(StateUp, true);
+}
+
+void CmdButton::endHover()
+{
+    if (!m_look.isMouseOver)
+        return;
     m_overTimer->stop();
     m_look.isMouseOver = false;
-    Redraw(StateUp, true);
     emit MouseOut();
 }
 
@@ -633,6 +745,8 @@ void CmdButton::changeEvent(QEvent *event)
             m_enabled = own;
             if (ownChanged || m_look.enabled != isEnabled()) {
                 m_look.enabled = isEnabled();
+                if (!m_look.enabled)
+                    endHover();
                 Redraw(StateUp, true);
             }
             if (ownChanged)
@@ -641,7 +755,7 @@ void CmdButton::changeEvent(QEvent *event)
         break;
     case QEvent::PaletteChange:
         // The host's colours changed; only scheme 4 draws from them.
-        if (m_colorScheme == 4) {
+        if (ColorScheme(m_colorScheme) == ColorScheme::Host) {
             ComputePalette();
             Redraw(m_memory.drawnState, true);
         }
@@ -654,8 +768,13 @@ void CmdButton::changeEvent(QEvent *event)
 
 void CmdButton::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another density: draw anew at its resolution.
+    if (m_image.devicePixelRatio() != devicePixelRatioF()) {
+        allocateImage();
+        Redraw(m_memory.drawnState, true);
+    }
     QPainter painter(this);
-    painter.drawImage(0, 0, m_image);
+    painter.drawImage(QPointF(0, 0), m_image);
 }
 
 void CmdButton::resizeEvent(QResizeEvent *)
@@ -711,10 +830,12 @@ void CmdButton::mouseMoveEvent(QMouseEvent *event)
         Redraw(StateUp, false);
         return;
     }
+    // Only a movement over the button shows that the pointer is back after a
+    // leave; an enter alone can be the window system's echo of that leave.
+    m_pointerLeft = false;
     if (button == 0) {
         if (m_look.isMouseOver)
             return;
-        m_pointerLeft = false;
         m_overTimer->start();
         m_look.isMouseOver = true;
         emit MouseOver();
@@ -792,12 +913,6 @@ void CmdButton::focusOutEvent(QFocusEvent *event)
     m_look.hasFocus = false;
     Redraw(m_memory.drawnState, true);
     QWidget::focusOutEvent(event);
-}
-
-void CmdButton::enterEvent(QEnterEvent *event)
-{
-    m_pointerLeft = false;
-    QWidget::enterEvent(event);
 }
 
 void CmdButton::leaveEvent(QEvent *event)

@@ -22,6 +22,9 @@
 // X and Y are in the button's pixels; key codes are the classic virtual-key
 // codes (32 space, 37..40 arrows, 65..90 letters). The events are raised before
 // the button's own reaction, Click last, after the up look is on screen.
+//
+// Screen readers see a push button named by the caption (without its access
+// key mark) that can be pressed; pressing it clicks as the space key does.
 #pragma once
 
 #include "ButtonDrawing.h"
@@ -36,6 +39,7 @@ class QTimer;
 namespace lorvane {
 
 class PropertyBag;
+class CmdButtonAccessible;
 
 class CmdButton : public QWidget
 {
@@ -169,10 +173,11 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
 private:
+    friend class CmdButtonAccessible;
+
     void Redraw(std::uint8_t state, bool force);
     void ComputePalette();
     void LayoutCaption();
@@ -187,6 +192,8 @@ private:
     void releaseHandling(int button, int shift, float x, float y);
     void clickHandling();
     void overTimerTick();
+    void endHover();
+    void allocateImage();
     bool pointerOverSurface() const;
 
     ButtonLook m_look;

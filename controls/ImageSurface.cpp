@@ -7,6 +7,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lorvane {
 
@@ -25,21 +26,31 @@ QRgb toRgb(Colour c)
 
 } // namespace
 
-ImageSurface::ImageSurface(QImage &image, const QFont &font) : m_image(image), m_font(font)
+ImageSurface::ImageSurface(QImage &image, const QFont &font)
+    : m_image(image), m_font(font), m_scale(image.devicePixelRatio())
 {
     // The primitives write whole 32-bit pixels.
     if (m_image.format() != QImage::Format_RGB32 && m_image.format() != QImage::Format_ARGB32)
         m_image = m_image.convertToFormat(QImage::Format_ARGB32);
+    // An image made for a fractional ratio is rounded up to whole device
+    // pixels; the button itself is the whole pixels inside it.
+    m_width = int(std::floor(m_image.width() / m_scale + 1e-6));
+    m_height = int(std::floor(m_image.height() / m_scale + 1e-6));
 }
 
 int ImageSurface::width() const
 {
-    return m_image.width();
+    return m_width;
 }
 
 int ImageSurface::height() const
 {
-    return m_image.height();
+    return m_height;
+}
+
+int ImageSurface::device(int coordinate) const
+{
+    return int(std::lround(coordinate * m_scale));
 }
 
 void ImageSurface::clear()
@@ -49,10 +60,12 @@ void ImageSurface::clear()
 
 void ImageSurface::fillRect(const Rect &rect, Colour colour)
 {
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, m_image.width());
-    const int bottom = std::min(rect.bottom, m_image.height());
+    // Each edge is rounded on its own, so neighbouring pixels share their
+    // device edges and every line keeps one width along its length.
+    const int left = device(std::max(rect.left, 0));
+    const int top = device(std::max(rect.top, 0));
+    const int right = std::min(device(std::min(rect.right, m_width)), m_image.width());
+    const int bottom = std::min(device(std::min(rect.bottom, m_height)), m_image.height());
     const QRgb rgb = toRgb(colour);
     for (int y = top; y < bottom; ++y) {
         auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
@@ -62,9 +75,7 @@ void ImageSurface::fillRect(const Rect &rect, Colour colour)
 
 void ImageSurface::setPixel(int x, int y, Colour colour)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
-        return;
-    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = toRgb(colour);
+    fillRect({x, y, x + 1, y + 1}, colour);
 }
 
 void ImageSurface::setCaptionColour(Colour colour)
@@ -72,14 +83,19 @@ void ImageSurface::setCaptionColour(Colour colour)
     m_captionColour = colour;
 }
 
-void ImageSurface::drawCaption(const QString &caption, const Rect &rect)
+void ImageSurface::drawCaption(const QString &caption, const Rect &rect, int breakWidth)
 {
     if (caption.isEmpty() || m_image.isNull())
         return;
+    // Laid out at the width it was measured at, centred where rect is: the
+    // widest line's whole-pixel width can be a fraction narrower than that
+    // line, and breaking at it would push a word onto a line of its own.
+    const qreal centre = rect.left + rect.width() / 2.0;
+    const qreal width = std::max(breakWidth, 0);
     QPainter painter(&m_image);
     painter.setFont(m_font);
     painter.setPen(toQColor(m_captionColour));
-    painter.drawText(QRect(rect.left, rect.top, rect.width(), rect.height()), captionFlags,
+    painter.drawText(QRectF(centre - width / 2, rect.top, width, rect.height()), captionFlags,
                      caption);
 }
 
@@ -110,10 +126,15 @@ void ImageSurface::drawFocusRect(const Rect &rect)
     // The dots follow one checkerboard over the whole surface, so the four sides
     // meet without doubled dots.
     auto invert = [this](int x, int y) {
-        if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height() || (x + y) % 2 != 0)
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height || (x + y) % 2 != 0)
             return;
-        QRgb &px = reinterpret_cast<QRgb *>(m_image.scanLine(y))[x];
-        px = px ^ 0x00FFFFFF;
+        const int right = std::min(device(x + 1), m_image.width());
+        const int bottom = std::min(device(y + 1), m_image.height());
+        for (int dy = device(y); dy < bottom; ++dy) {
+            auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(dy));
+            for (int dx = device(x); dx < right; ++dx)
+                line[dx] ^= 0x00FFFFFF;
+        }
     };
     for (int x = rect.left; x < rect.right; ++x) {
         invert(x, rect.top);

@@ -339,6 +339,24 @@ TEST(Redraw, CaptionColours)
         ASSERT_EQ(s.captions().size(), 1u);
         EXPECT_EQ(s.captions()[0].colour, look.palette.shadow);
     }
+
+    // A dark palette: the disabled caption on top must stay well lighter than
+    // the face it is drawn on.
+    look.palette.face = RGB(49, 54, 59);
+    look.palette.light = RGB(64, 70, 76);
+    look.palette.highlight = RGB(80, 86, 92);
+    look.palette.shadow = RGB(24, 27, 30);
+    look.palette.darkShadow = RGB(0, 0, 0);
+    look.palette.text = RGB(239, 240, 241);
+    for (int type : {1, 2, 4, 5, 6, 7, 8}) {
+        SCOPED_TRACE(type);
+        look.buttonType = type;
+        const PixelSurface s = paint(look, StateUp);
+        ASSERT_FALSE(s.captions().empty());
+        const Colour top = s.captions().back().colour;
+        const Colour under = type == 4 ? look.palette.light : look.palette.face;
+        EXPECT_GE(greenOf(top) - greenOf(under), 60);
+    }
 }
 
 TEST(Redraw, FocusRectangleOnlyWhereTheLookHasOne)

@@ -2,6 +2,7 @@
 // breaking and mnemonics, text measurement and the inverting focus frame.
 #include "ImageSurface.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -49,7 +50,7 @@ QImage caption(const QString &text, const Rect &rect, int w = 120, int h = 40)
     QImage image = whiteImage(w, h);
     ImageSurface surface(image, testFont());
     surface.setCaptionColour(RGB(0, 0, 0));
-    surface.drawCaption(text, rect);
+    surface.drawCaption(text, rect, rect.width());
     return image;
 }
 
@@ -188,4 +189,79 @@ TEST(SystemColours, ComeFromThePaletteWithALightThatIsNotDarkerThanTheFace)
     palette.setColor(QPalette::Midlight, QColor(150, 150, 150));
     s = systemColoursFrom(palette);
     EXPECT_EQ(s.light3D, RGB(225, 225, 225));
+}
+
+TEST(ImageSurface, AWrappedCaptionIsDrawnInTheLinesItWasMeasuredIn)
+{
+    // Every width from one word per line to one line: the drawn text must stay
+    // inside the measured caption rectangle, so no extra line is drawn.
+    const QString text = QStringLiteral("Undo the last renaming");
+    for (double points : {7.5, 8.25, 9.0, 10.0, 12.0}) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QImage probe = whiteImage(1, 1);
+        const int oneLine = ImageSurface(probe, font).measureCaption(text, 1000).width;
+        for (int w = oneLine / 3; w <= oneLine + 4; ++w) {
+            SCOPED_TRACE(::testing::Message() << points << "pt, " << w << " pixels");
+            QImage image = whiteImage(w, 120);
+            ImageSurface surface(image, font);
+            ButtonLook look;
+            look.caption = text;
+            LayoutButton(look, surface, w, 120);
+            surface.setCaptionColour(RGB(0, 0, 0));
+            surface.drawCaption(look.caption, look.captionRect, look.captionBreakWidth);
+            const std::optional<QRect> ink = inkBounds(image);
+            ASSERT_TRUE(ink);
+            EXPECT_GE(ink->top(), look.captionRect.top);
+            ASSERT_LT(ink->bottom(), look.captionRect.bottom);
+        }
+    }
+}
+
+TEST(ImageSurface, AtTwiceTheResolutionEveryButtonPixelIsABlockOfFour)
+{
+    // Drawn at 1x and 2x, each look is the same picture pixel for pixel apart
+    // from the caption's glyphs, which the finer image renders more sharply.
+    for (int type = 1; type <= 8; ++type) {
+        for (int variant = 0; variant < 3; ++variant) {
+            SCOPED_TRACE(::testing::Message() << "type " << type << " variant " << variant);
+            auto draw = [&](qreal ratio, ButtonLook &look) {
+                QImage image(int(53 * ratio), int(27 * ratio), QImage::Format_RGB32);
+                image.setDevicePixelRatio(ratio);
+                ImageSurface surface(image, testFont());
+                look.buttonType = type;
+                look.caption = QStringLiteral("&Go");
+                look.hasFocus = true;
+                look.enabled = variant != 2;
+                look.palette = ComputePalette({});
+                look.palette.face = RGB(212, 208, 200);
+                look.palette.shadow = RGB(128, 128, 128);
+                look.palette.highlight = RGB(255, 255, 255);
+                look.palette.light = RGB(223, 223, 223);
+                LayoutButton(look, surface, 53, 27);
+                DrawnMemory memory;
+                Redraw(surface, look, memory, variant == 1 ? StateDown : StateUp, true);
+                return image;
+            };
+            ButtonLook look1;
+            ButtonLook look2;
+            const QImage one = draw(1, look1);
+            const QImage two = draw(2, look2);
+            ASSERT_EQ(two.size(), QSize(106, 54));
+            const QRect text = QRect(look1.captionRect.left, look1.captionRect.top,
+                                     look1.captionRect.width() + 1, look1.captionRect.height() + 1)
+                                   .adjusted(-2, -2, 2, 2);
+            for (int y = 0; y < 27; ++y) {
+                for (int x = 0; x < 53; ++x) {
+                    if (text.contains(x, y))
+                        continue;
+                    const Colour c = colourAt(one, x, y);
+                    ASSERT_EQ(colourAt(two, 2 * x, 2 * y), c) << x << "," << y;
+                    ASSERT_EQ(colourAt(two, 2 * x + 1, 2 * y), c) << x << "," << y;
+                    ASSERT_EQ(colourAt(two, 2 * x, 2 * y + 1), c) << x << "," << y;
+                    ASSERT_EQ(colourAt(two, 2 * x + 1, 2 * y + 1), c) << x << "," << y;
+                }
+            }
+        }
+    }
 }

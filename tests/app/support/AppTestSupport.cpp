@@ -118,17 +118,6 @@ void clickIndicator(QWidget *button, Qt::MouseButton mouseButton)
     QTest::mouseClick(button, mouseButton, {}, QPoint(x, button->height() / 2));
 }
 
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
-
 FakeOpener::FakeOpener(int exitCode) : m_oldPath(qgetenv("PATH"))
 {
     const QString script = m_bin.filePath(QStringLiteral("xdg-open"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WaitFor.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -52,8 +54,7 @@ std::shared_ptr<bool> answerMessageBox(int standardButton, QString *text = nullp
 // takes the click (right-to-left: at the right end).
 void clickIndicator(QWidget *button, Qt::MouseButton mouseButton = Qt::LeftButton);
 
-// Waits until `done` is true or the time is over; true when it became true.
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000);
+using testsupport::waitFor;
 
 // A stand-in for the desktop's opener, first in PATH while the object lives:
 // records every argument it is given, one per line, and exits with `exitCode`.

@@ -27,7 +27,7 @@ void PixelSurface::setPixel(int x, int y, Colour colour)
     fillRect({x, y, x + 1, y + 1}, colour);
 }
 
-void PixelSurface::drawCaption(const QString &caption, const Rect &rect)
+void PixelSurface::drawCaption(const QString &caption, const Rect &rect, int)
 {
     m_captions.push_back({caption, rect, m_captionColour});
 }

@@ -30,7 +30,7 @@ public:
     void fillRect(const Rect &rect, Colour colour) override;
     void setPixel(int x, int y, Colour colour) override;
     void setCaptionColour(Colour colour) override { m_captionColour = colour; }
-    void drawCaption(const QString &caption, const Rect &rect) override;
+    void drawCaption(const QString &caption, const Rect &rect, int breakWidth) override;
     Size measureCaption(const QString &caption, int width) const override;
     SizeF measurePlainText(const QString &text) const override;
     void drawFocusRect(const Rect &rect) override;
