@@ -2,6 +2,11 @@
 
 #include <QAbstractItemModel>
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
+
+class QSocketNotifier;
+class QTimer;
 
 #include <memory>
 #include <vector>
@@ -11,6 +16,12 @@
 // so folders whose names are not valid UTF-8 can be shown and entered too.
 // Hidden (dot) folders are not listed, but a path asked for by indexForPath()
 // is always reachable, hidden parts included.
+//
+// What was read is kept up to date where the view asks for it: refresh() reads
+// a folder again and changes only the rows that changed, so expanded sub-folders
+// and the current folder keep their places; watch() follows a folder on disk
+// (inotify, by its exact bytes) and refreshes it whenever a sub-folder appears,
+// disappears or is renamed.
 class FolderTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -33,19 +44,37 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
-    // The node of an absolute folder path (decoded form), reading the folders
-    // on the way; an invalid index when the path does not lead to a folder.
+    // The node of an absolute folder path (decoded form), reading each folder
+    // on the way again; an invalid index when the path does not lead to a folder.
     QModelIndex indexForPath(const QString &path);
 
-    // Forgets what was read below `parent`, so that it is read again.
-    void reload(const QModelIndex &parent);
+    // Reads the sub-folders of `parent` again (or for the first time): rows of
+    // folders that are gone are removed, new ones inserted in their place.
+    void refresh(const QModelIndex &parent);
+
+    // Follows `folder` on disk while `on`, refreshing it after every change of
+    // its sub-folders. Folders that are removed stop being followed by themselves.
+    void watch(const QModelIndex &folder, bool on);
+    [[nodiscard]] bool isWatched(const QModelIndex &folder) const;
 
 private:
     struct Node;
     Node *nodeOf(const QModelIndex &index) const;
     QModelIndex indexOf(Node *node) const;
     void fetch(Node *node);
+    void refreshNode(Node *node);
+    void insertChild(Node *node, std::unique_ptr<Node> child);
+    void removeChildren(Node *node, int first, int last);
     Node *childNamed(Node *node, const QByteArray &name);
+    Node *findNode(const QByteArray &path) const;
+    void readWatchEvents();
+    void refreshChangedFolders();
 
     std::unique_ptr<Node> m_invisibleRoot;
+    int m_inotify = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    QHash<int, QByteArray> m_watchedPaths; // watch descriptor -> folder
+    QHash<QByteArray, int> m_watches;      // folder -> watch descriptor
+    QSet<QByteArray> m_changed;            // folders waiting to be read again
+    QTimer *m_changeTimer = nullptr;
 };

@@ -280,6 +280,9 @@ void Form1::createWindowControls(const lorvane::StoredButtons &stored)
             BrowsePath = path;
         PathChange();
     });
+    // The folder shown is gone: listed again, it fails like any folder that
+    // cannot be listed.
+    connect(folderTree, &FolderTree::currentFolderVanished, this, &Form1::txtPath_Change);
     connect(txtPath, &QLineEdit::textChanged, this, &Form1::txtPath_Change);
     connect(File1, &QListView::doubleClicked, this, &Form1::File1_DblClick);
     connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -101,3 +101,40 @@ TEST_F(FolderTreeTest, SelectingReportsThePathAndOpensTheWay)
     EXPECT_FALSE(tree.selectFolder(m_root + "/nope"));
     EXPECT_EQ(tree.currentFolder(), m_root + "/a2/deep");
 }
+
+TEST_F(FolderTreeTest, ExpandedFoldersFollowTheDiskAndAVanishedCurrentFolderIsReported)
+{
+    FolderTree tree;
+    ASSERT_TRUE(tree.selectFolder(m_root + "/a2"));
+    FolderTreeModel &model = *tree.folderModel();
+    const QPersistentModelIndex root = model.indexForPath(m_root);
+    tree.expand(root);
+    auto names = [&] {
+        QStringList out;
+        for (int r = 0; r < model.rowCount(root); ++r)
+            out << model.index(r, 0, root).data().toString();
+        return out;
+    };
+    ASSERT_EQ(names(), (QStringList{"a2", "a10", "b"}));
+
+    // Watched while expanded: made and removed while the program runs.
+    ASSERT_TRUE(QDir(m_root).mkdir("new"));
+    ASSERT_TRUE(QDir(m_root).rmdir("b"));
+    EXPECT_TRUE(apptest::waitFor([&] { return names() == QStringList{"a2", "a10", "new"}; }));
+    EXPECT_EQ(tree.currentFolder(), m_root + "/a2");
+
+    // Collapsed: no longer watched, but read again when expanded.
+    tree.collapse(root);
+    ASSERT_TRUE(QDir(m_root).mkdir("later"));
+    tree.expand(root);
+    EXPECT_EQ(names(), (QStringList{"a2", "a10", "later", "new"}));
+
+    // The current folder goes: no other folder is chosen in its place.
+    QSignalSpy selected(&tree, &FolderTree::folderSelected);
+    QSignalSpy vanished(&tree, &FolderTree::currentFolderVanished);
+    ASSERT_TRUE(QDir(m_root).rename("a2", "moved"));
+    ASSERT_TRUE(apptest::waitFor([&] { return vanished.size() == 1; }));
+    EXPECT_EQ(vanished.at(0).at(0).toString(), m_root + "/a2");
+    EXPECT_EQ(selected.size(), 0);
+    EXPECT_TRUE(tree.currentFolder().isEmpty());
+}
