@@ -1,5 +1,6 @@
 // Lorvane: starts the main window on the folder given as the first argument,
 // or on the program's own folder.
+#include "ArabicLanguage.h"
 #include "Form1.h"
 #include "RenameRecovery.h"
 
@@ -31,8 +32,8 @@ protected:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    useArabicLanguage(app);
     QApplication::setApplicationName(QStringLiteral("lorvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lorvane"));
     QApplication::setDesktopFileName(QStringLiteral("lorvane"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
 

@@ -2,6 +2,8 @@
 // the file picked in File1, and the deletes that reload the window.
 #include "AppTestSupport.h"
 
+#include "ArabicLanguage.h"
+
 #include "FolderListModel.h"
 #include "Form1.h"
 #include "PropertiesPane.h"
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -201,4 +204,17 @@ TEST_F(Form1PropertiesTest, PermanentDeleteOfTheLastFilesEmptiesBothLists)
     EXPECT_TRUE(apptest::rows(m_form->File1).isEmpty());
     EXPECT_TRUE(m_form->List1Names().isEmpty());
     EXPECT_FALSE(QFile::exists(m_root.filePath("data/Trash/files/a.txt")));
+}
+
+// Last in this program: Arabic stays the language of the tests after it.
+TEST_F(Form1PropertiesTest, InArabicTheStandardButtonsAndTypeNamesAreArabic)
+{
+    ASSERT_TRUE(useArabicLanguage(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().contains(u"نعم"));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().contains(u"لا"));
+    click(m_form->cmdTO);
+    click(paneButton("cmdAttr")); // nothing picked: the folder itself
+    EXPECT_EQ(m_pane->findChild<QLabel *>("lblType")->text(), "الملف من النوع: مجلّد");
 }
