@@ -134,17 +134,17 @@ void RenameEngine::AppendToBaseName()
         m_store.setBase(i, m_store.base(i) + t);
 }
 
+// No key is refused. Nothing is noted before the change either: the replace pair
+// keeps the find text its pieces were split at, so that a paste, cut or undo,
+// which comes without a key press, restores the entries exactly as typing does.
 bool RenameEngine::txtDel_KeyPress(const QString &)
 {
-    m_ReplacePrevText = m_txtDel.text();
     return true;
 }
 
 void RenameEngine::txtDel_Change()
 {
     Run run(*this);
-    // The previous text is taken on every change, typed, pasted or undone alike.
-    m_ReplacePrevText = m_txtDel.previousText();
     const QString find = m_txtDel.text();
     const QString with = isBlank(m_txtW.text()) ? QString() : m_txtW.text();
     m_store.separateBases();
@@ -178,7 +178,6 @@ void RenameEngine::txtDel_Change()
 
 bool RenameEngine::txtW_KeyPress(const QString &)
 {
-    m_ReplacePrevText = m_txtW.text();
     return true;
 }
 
@@ -188,7 +187,6 @@ bool RenameEngine::txtW_KeyPress(const QString &)
 void RenameEngine::txtW_Change()
 {
     Run run(*this);
-    m_ReplacePrevText = m_txtW.previousText();
     m_txtDel.setEnabled(m_txtW.text().isEmpty());
     if (m_txtDel.text().isEmpty() && !m_txtW.text().isEmpty()) {
         m_txtW.setText(QString()); // runs txtW_Change again, which does the rest

@@ -132,6 +132,28 @@ QString mapCase(const QString &text, bool capital)
     return result;
 }
 
+// The length of the plain decimal number at the start of text: an optional sign,
+// digits, an optional "." and digits; 0 when there is no digit.
+qsizetype numberLength(QStringView text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    int digits = 0;
+    const auto skipDigits = [&] {
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+            ++i;
+            ++digits;
+        }
+    };
+    skipDigits();
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        skipDigits();
+    }
+    return digits > 0 ? i : 0;
+}
+
 } // namespace
 
 QString trimSpaces(const QString &text)
@@ -151,34 +173,12 @@ bool isBlank(QStringView text)
     return true;
 }
 
-QString ExtensionOf(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0)
-        return {};
-    return name.sliced(dot + 1);
-}
-
-QString dottedExtensionOf(const QString &name)
-{
-    const qsizetype length = dottedExtensionLength(name);
-    return length == 0 ? QString() : name.last(length);
-}
-
 qsizetype dottedExtensionLength(QStringView name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot < 0 || dot == name.size() - 1)
         return 0;
     return name.size() - dot;
-}
-
-QString baseNameOf(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0 || dot == name.size() - 1)
-        return name;
-    return name.first(dot);
 }
 
 QString toCapitalLetters(const QString &text)
@@ -219,48 +219,21 @@ bool capitaliseAt(QString &text, qsizetype i)
 bool isNumericText(QStringView text)
 {
     const QStringView t = trimmedView(text);
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
-        ++i;
-    int digits = 0;
-    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
-        ++i;
-        ++digits;
-    }
-    if (i < t.size() && t[i] == u'.') {
-        ++i;
-        while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
-            ++i;
-            ++digits;
-        }
-    }
-    return digits > 0 && i == t.size();
+    const qsizetype length = numberLength(t);
+    return length > 0 && length == t.size();
 }
 
 double leadingNumberValue(QStringView text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    int digits = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == u'.') {
-        ++i;
-        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == u' ')
+        ++start;
+    const QStringView rest = text.sliced(start);
+    const qsizetype length = numberLength(rest);
+    if (length == 0)
         return 0;
     bool ok = false;
-    const double value = text.sliced(start, i - start).toDouble(&ok);
+    const double value = rest.first(length).toDouble(&ok);
     return ok ? value : 0;
 }
 
@@ -329,23 +302,6 @@ SplitPieces SplitCount(const QString &text, const QString &search, qsizetype avo
         at += pieceLength + length;
     }
     return result;
-}
-
-QString JoinPieces(const QString &stripped, const std::vector<int> &pieceLengths,
-                   const QString &insert)
-{
-    if (isBlank(insert) || pieceLengths.empty())
-        return stripped;
-    QString joined;
-    joined.reserve(stripped.size() + qsizetype(pieceLengths.size() - 1) * insert.size());
-    qsizetype at = 0;
-    for (size_t k = 0; k < pieceLengths.size(); ++k) {
-        if (k > 0)
-            joined.append(insert);
-        joined.append(QStringView(stripped).sliced(at, pieceLengths[k]));
-        at += pieceLengths[k];
-    }
-    return joined;
 }
 
 } // namespace lorvane

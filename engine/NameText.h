@@ -15,17 +15,11 @@ namespace lorvane {
 // True when the text is empty or made only of U+0020 SPACE.
 [[nodiscard]] bool isBlank(QStringView text);
 
-// The text after the last "." of the name, or the empty string when the name has no
-// dot: notes.txt -> txt, photo. -> "", .cfg -> cfg.
-[[nodiscard]] QString ExtensionOf(const QString &name);
-
-// "." followed by ExtensionOf(name) when that is not empty, else the empty string.
-[[nodiscard]] QString dottedExtensionOf(const QString &name);
-// The length of dottedExtensionOf(name), without making the string.
+// The length of the name's dotted extension: "." and the text after the last dot
+// of the name, or 0 when that text is empty or the name has no dot. The rest is the
+// base name: notes.txt -> notes + .txt, report.old.doc -> report.old + .doc,
+// photo. -> photo. and no extension, .cfg -> "" + .cfg.
 [[nodiscard]] qsizetype dottedExtensionLength(QStringView name);
-
-// The name without its dotted extension: report.old.doc -> report.old.
-[[nodiscard]] QString baseNameOf(const QString &name);
 
 // Letter case by the simple, locale-independent mapping of every code point, so
 // that a name never changes length under a case rule: the result always has the length of the
@@ -80,11 +74,5 @@ struct SplitPieces
 // one character later. The engine uses this to keep a running number whole.
 [[nodiscard]] SplitPieces SplitCount(const QString &text, const QString &search,
                                      qsizetype avoidInside = -1);
-
-// Rebuilds a text from its stripped form and piece lengths with insert between the
-// pieces. An insert text made only of spaces (or empty) is not put in: the stripped
-// text comes back unchanged, so a with text of spaces leaves the found text deleted.
-[[nodiscard]] QString JoinPieces(const QString &stripped, const std::vector<int> &pieceLengths,
-                                 const QString &insert);
 
 } // namespace lorvane

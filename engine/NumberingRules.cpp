@@ -49,14 +49,7 @@ void RenameEngine::Numno_MouseUp()
     m_NumberMarker = QStringLiteral("None");
 }
 
-void RenameEngine::NumA_Click()
-{
-    Run run(*this);
-    CmdNum_Click();
-    m_NumRuleCode = NumRule::InForce;
-}
-
-void RenameEngine::NumB_Click()
+void RenameEngine::choosePlacement()
 {
     Run run(*this);
     CmdNum_Click();

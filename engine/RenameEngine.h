@@ -184,8 +184,9 @@ public:
     // Strip numbering (the Click of Numno).
     void Numno_Click();
     void Numno_MouseUp();
-    void NumA_Click();
-    void NumB_Click();
+    // Choosing a placement applies numbering at once.
+    void NumA_Click() { choosePlacement(); }
+    void NumB_Click() { choosePlacement(); }
     void txtStart_Change();
     void txtStart_Click();
     void txtStep_Change();
@@ -220,7 +221,6 @@ public:
     // last numbering did not number it); NumberTexts(count): the marker "NumA",
     // "NumB", "None" or "".
     [[nodiscard]] QString NumberTexts(int index) const;
-    [[nodiscard]] const QString &ReplacePrevText() const { return m_ReplacePrevText; }
     // How many occurrences the replace pair has taken out of entry i (0 = none), and
     // the lengths of the pieces between them.
     [[nodiscard]] int ReplaceCounts(int index) const;
@@ -264,6 +264,7 @@ private:
     void reapplySelectedRules(bool withLetterCase);
     void changeFocusStep();
     void takeAppendedDotsOff();
+    void choosePlacement();
     bool refuses(const QString &typed) const;
     QString withoutForbidden(const QString &text) const;
 
@@ -310,7 +311,6 @@ private:
     QStringList m_NameSnapshot;
     QStringList m_ForbiddenChars;
     QString m_NumberMarker;
-    QString m_ReplacePrevText;
 
     ReplacePair m_replace;
     PreviewStore m_store{m_replace};

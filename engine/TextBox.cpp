@@ -11,7 +11,6 @@ void TextBox::setText(const QString &text)
 {
     if (text == m_text)
         return;
-    m_previousText = m_text;
     m_text = text;
     emit textChanged(m_text);
     if (m_onChange)

@@ -33,8 +33,6 @@ public:
     explicit TextBox(const QString &name, QObject *parent = nullptr);
 
     [[nodiscard]] const QString &text() const { return m_text; }
-    // The text as it stood before the latest change.
-    [[nodiscard]] const QString &previousText() const { return m_previousText; }
     void setText(const QString &text);
 
     // A change made by the user in the widget. The box's input filter (refused
@@ -77,7 +75,6 @@ signals:
 
 private:
     QString m_text;
-    QString m_previousText;
     bool m_enabled = true;
     std::function<void()> m_onChange;
     std::function<void()> m_onClick;

@@ -24,7 +24,6 @@ TEST(ControlModels, TextBoxRunsItsChangeHandlerOnlyOnARealChangeAndNested)
     box.setText(QStringLiteral("a "));
     EXPECT_EQ(seen, (QStringList{"a ", "a", "after a", "after a"}));
     EXPECT_EQ(shown, (QStringList{"a ", "a"}));
-    EXPECT_EQ(box.previousText(), QStringLiteral("a "));
     seen.clear();
     box.setText(QStringLiteral("a"));
     EXPECT_TRUE(seen.isEmpty());

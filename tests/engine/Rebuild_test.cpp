@@ -24,7 +24,7 @@ struct Choice
 QString expectedName(const QString &name, int index, const Choice &c, const QString &fil,
                      const QString &ex)
 {
-    QString ext = dottedExtensionOf(name);
+    QString ext = name.last(dottedExtensionLength(name));
     QString base = name.first(name.size() - ext.size());
     const QString rule = QString::fromLatin1(c.fileRule);
     if (rule == u"FilDel")

@@ -114,7 +114,6 @@ TEST(ReplacePair, ChangesWithoutKeyPressRestoreExactly)
     EXPECT_EQ(t.preview(), (QStringList{"ba.txt", "caba.txt"}));
     e.txtDel().userEdit(QStringLiteral("na")); // paste over the selection
     EXPECT_EQ(t.preview(), (QStringList{"ba.txt", "caba.txt"}));
-    EXPECT_EQ(e.ReplacePrevText(), QStringLiteral("an"));
     e.txtW().userEdit(QStringLiteral("NA"));
     EXPECT_EQ(t.preview(), (QStringList{"baNANA.txt", "cabaNA.txt"}));
     e.txtW().userEdit(QStringLiteral("_")); // paste over the selection
