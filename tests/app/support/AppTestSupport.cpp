@@ -151,16 +151,3 @@ QStringList FakeOpener::calls() const
 }
 
 } // namespace apptest
-
-void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '{';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
-    *os << '}';
-}

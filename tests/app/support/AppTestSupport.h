@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtPrinters.h"
+
 #include "WaitFor.h"
 
 #include <QByteArray>
@@ -71,7 +73,3 @@ private:
 };
 
 } // namespace apptest
-
-// Readable failure messages for Qt strings.
-void PrintTo(const QString &text, std::ostream *os);
-void PrintTo(const QStringList &list, std::ostream *os);

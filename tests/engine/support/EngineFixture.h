@@ -1,23 +1,13 @@
 #pragma once
 
 #include "FakeFileList.h"
+#include "QtPrinters.h"
 #include "RenameEngine.h"
 
 #include <QStringList>
 
 #include <memory>
 #include <ostream>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
-QT_END_NAMESPACE
 
 namespace lorvane::test {
 
