@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include "MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -129,37 +131,15 @@ BENCHMARK(BM_ListDirectoryOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Prints the figures as usual and then the ratio of the two medians (or of the
 // single runs when there are no repetitions).
-class RatioReporter : public benchmark::ConsoleReporter
+void printRatio(const MedianReporter &reporter)
 {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            const std::string name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
-                continue;
-            if (run.run_type == Run::RT_Aggregate || !m_medians.count(name) || m_fromSingle[name]) {
-                m_medians[name] = run.GetAdjustedRealTime();
-                m_fromSingle[name] = run.run_type != Run::RT_Aggregate;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio() const
-    {
-        const auto listing = m_medians.find("BM_ListIntoFile1AndList1");
-        const auto readdir = m_medians.find("BM_PlainReaddirLoop");
-        if (listing == m_medians.end() || readdir == m_medians.end() || readdir->second <= 0)
-            return;
-        std::printf("ratio listing/readdir: %.2fx (%.2f ms / %.2f ms, target <= 3x)\n",
-                    listing->second / readdir->second, listing->second, readdir->second);
-    }
-
-private:
-    std::map<std::string, double> m_medians;
-    std::map<std::string, bool> m_fromSingle;
-};
+    const double listing = reporter.real("BM_ListIntoFile1AndList1");
+    const double readdir = reporter.real("BM_PlainReaddirLoop");
+    if (listing < 0 || readdir <= 0)
+        return;
+    std::printf("ratio listing/readdir: %.2fx (%.2f ms / %.2f ms, target <= 3x)\n",
+                listing / readdir, listing, readdir);
+}
 
 } // namespace
 
@@ -182,9 +162,9 @@ int main(int argc, char **argv)
     fill(fixture().folderB, 2);
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    printRatio(reporter);
     benchmark::Shutdown();
 
     QDir(root).removeRecursively();

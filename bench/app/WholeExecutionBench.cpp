@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -193,40 +195,16 @@ void listing(benchmark::State &state, const std::string &base)
     dispose(folder, base);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
+// The CPU figures tell the cost of the work where a busy machine makes the wall
+// clock mostly measure waiting.
+void printRatios(const MedianReporter &reporter)
 {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (median || single) {
-                m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-                m_cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
-            }
-        }
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        // The CPU figures tell the cost of the work where a busy machine
-        // makes the wall clock mostly measure waiting.
-        std::printf("\nwhole execution / (2 x bare loop + listing), medians (goal <= 1):\n");
-        for (const auto &[times, kind] : {std::pair{&m_seconds, "real"}, {&m_cpuSeconds, "cpu"}})
-            print(*times, kind);
-    }
-
-private:
-    static void print(const std::map<std::string, double> &times, const char *kind)
-    {
+    std::printf("\nwhole execution / (2 x bare loop + listing), medians (goal <= 1):\n");
+    for (const bool cpu : {false, true}) {
         for (const char *place : {"shm", "disk"}) {
             const auto get = [&](const char *what) {
-                const auto it = times.find(std::string(what) + "/" + place);
-                return it == times.end() ? -1.0 : it->second;
+                const std::string name = std::string(what) + "/" + place;
+                return cpu ? reporter.cpu(name) : reporter.real(name);
             };
             const double exec = get("execution");
             const double bare = get("bare");
@@ -235,13 +213,10 @@ private:
                 continue;
             std::printf(
                 "  %-5s %-4s %.3f  (execution %.0f ms, bare loop %.0f ms, listing %.0f ms)\n",
-                place, kind, exec / (2 * bare + list), exec, bare, list);
+                place, cpu ? "cpu" : "real", exec / (2 * bare + list), exec, bare, list);
         }
     }
-
-    std::map<std::string, double> m_seconds;
-    std::map<std::string, double> m_cpuSeconds;
-};
+}
 
 } // namespace
 
@@ -274,8 +249,9 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    printRatios(reporter);
     benchmark::Shutdown();
     for (const QString &folder : g_leftovers)
         removeFolder(folder);

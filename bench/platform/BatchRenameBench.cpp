@@ -9,6 +9,8 @@
 #include "BatchRename.h"
 #include "RenameJob.h"
 
+#include "MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
@@ -193,52 +195,27 @@ void renameFiles(benchmark::State &state, Method method, const std::string &base
 
 // Collects the median time of every benchmark and prints, after the table,
 // each method's speed as a share of the bare loop's.
-class RatioReporter : public benchmark::ConsoleReporter
+// On a busy machine the wall clock mostly measures waiting; the CPU time of this
+// process tells the cost of the work itself (the perl tool runs in a child, so it
+// has wall-clock figures only).
+void printShares(const MedianReporter &reporter)
 {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (median || single) {
-                const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-                m_seconds[name] = run.GetAdjustedRealTime();
-                m_cpuSeconds[name] = run.GetAdjustedCPUTime();
-            }
-        }
+    std::printf("\nfiles/s as a share of the bare renameat2 loop (medians; real time, "
+                "CPU time):\n");
+    for (const auto &[name, times] : reporter.times()) {
+        const auto method = name.find('/');
+        if (name.compare(0, method, "bare") == 0)
+            continue;
+        const std::string bare = "bare" + name.substr(method);
+        if (reporter.real(bare) < 0)
+            continue;
+        if (name.compare(0, method, "service") == 0 || name.compare(0, method, "job") == 0)
+            std::printf("  %-32s %.3f  %.3f\n", name.c_str(), reporter.real(bare) / times.real,
+                        reporter.cpu(bare) / times.cpu);
+        else
+            std::printf("  %-32s %.3f\n", name.c_str(), reporter.real(bare) / times.real);
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        // On a busy machine the wall clock mostly measures waiting; the CPU
-        // time of this process tells the cost of the work itself (the perl
-        // tool runs in a child, so it has wall-clock figures only).
-        std::printf("\nfiles/s as a share of the bare renameat2 loop (medians; real time, "
-                    "CPU time):\n");
-        for (const auto &[name, seconds] : m_seconds) {
-            const auto method = name.find('/');
-            if (name.compare(0, method, "bare") == 0)
-                continue;
-            const std::string rest = name.substr(method);
-            const auto bare = m_seconds.find("bare" + rest);
-            if (bare == m_seconds.end())
-                continue;
-            if (name.compare(0, method, "service") == 0 || name.compare(0, method, "job") == 0)
-                std::printf("  %-32s %.3f  %.3f\n", name.c_str(), bare->second / seconds,
-                            m_cpuSeconds["bare" + rest] / m_cpuSeconds[name]);
-            else
-                std::printf("  %-32s %.3f\n", name.c_str(), bare->second / seconds);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_seconds;
-    std::map<std::string, double> m_cpuSeconds;
-};
+}
 
 } // namespace
 
@@ -267,8 +244,9 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    printShares(reporter);
     benchmark::Shutdown();
     for (const std::string &folder : g_leftovers)
         removeFolder(folder);
