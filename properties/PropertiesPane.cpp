@@ -187,10 +187,11 @@ QString PropertiesPane::selectedTarget() const
     return file1Folder() + entry;
 }
 
-bool PropertiesPane::ask(const QString &text, int icon)
+bool PropertiesPane::ask(const QString &text, int icon, Answer onEnter)
 {
     return Message(text, QMessageBox::Icon(icon))
                .buttons(QMessageBox::Yes | QMessageBox::No)
+               .defaultButton(onEnter == Answer::No ? QMessageBox::No : QMessageBox::Yes)
                .exec(this) == QMessageBox::Yes;
 }
 
@@ -394,7 +395,7 @@ void PropertiesPane::cmdDel_Click()
     const QString target = selectedTarget();
     if (target.isEmpty())
         return;
-    if (ask(pane::ConfirmTrashText, QMessageBox::Critical)) {
+    if (ask(pane::ConfirmTrashText, QMessageBox::Critical, Answer::No)) {
         const TrashResult trashed = moveFileToTrash(target);
         if (!trashed.result.ok())
             report(pane::DeleteFailedText, trashed.result);
@@ -407,7 +408,7 @@ void PropertiesPane::cmdKill_Click()
     const QString target = selectedTarget();
     if (target.isEmpty())
         return;
-    if (ask(pane::ConfirmKillText, QMessageBox::Information)) {
+    if (ask(pane::ConfirmKillText, QMessageBox::Information, Answer::No)) {
         const ServiceResult deleted = deleteFilePermanently(target);
         if (!deleted.ok())
             report(pane::DeleteFailedText, deleted);

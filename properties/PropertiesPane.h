@@ -78,7 +78,10 @@ private:
     // The File1 folder with one "/" after it.
     QString file1Folder() const;
     QString selectedTarget() const;
-    bool ask(const QString &text, int icon);
+    // Which answer Enter gives: a question whose Yes destroys something
+    // answers No unless Yes is chosen on purpose.
+    enum class Answer { Yes, No };
+    bool ask(const QString &text, int icon, Answer onEnter = Answer::Yes);
     void report(const QString &text, const ServiceResult &result);
 
     PropertiesHost &m_host;

@@ -405,6 +405,8 @@ TEST_F(PaneTest, CustomFolderIconWritesDesktopIniAndKeepsOtherLines)
                   text(u8"هل تريد تغيير أيقونة المجلد") + isolatedName(m_folder));
         EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
         EXPECT_EQ(answerer.seen()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        // A folder named "<b>x</b>&lt;y" must read exactly so.
+        EXPECT_EQ(answerer.seen()[0].format, Qt::PlainText);
     }
     ASSERT_EQ(m_dialog->shown.size(), 1);
     EXPECT_FALSE(m_dialog->shown[0].save);
@@ -502,6 +504,7 @@ TEST_F(PaneTest, TrashAndPermanentDeleteAskThenReload)
         ASSERT_EQ(answerer.seen().size(), 1);
         EXPECT_EQ(answerer.seen()[0].text, text(u8"سيتم نقل الملف المحدد الى سلة المحذوفات"));
         EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(answerer.seen()[0].onEnter, QMessageBox::No);
     }
     EXPECT_TRUE(QFile::exists(keep));
     EXPECT_EQ(m_host->reloads, 1);
@@ -525,6 +528,7 @@ TEST_F(PaneTest, TrashAndPermanentDeleteAskThenReload)
         ASSERT_EQ(answerer.seen().size(), 1);
         EXPECT_EQ(answerer.seen()[0].text, text(u8"لن تستطيع استعادة هذا الملف أبدا"));
         EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
+        EXPECT_EQ(answerer.seen()[0].onEnter, QMessageBox::No);
     }
     EXPECT_FALSE(QFile::exists(killed));
     EXPECT_FALSE(QFile::exists(trash + QStringLiteral("/files/e.txt")));

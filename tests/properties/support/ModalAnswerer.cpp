@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 
 ModalAnswerer::ModalAnswerer(QList<QMessageBox::StandardButton> answers)
@@ -21,7 +22,8 @@ void ModalAnswerer::poll()
         return;
     box->setProperty("answered", true);
     m_seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                   box->layoutDirection()});
+                   box->layoutDirection(), box->standardButton(box->defaultButton()),
+                   box->textFormat()});
     if (m_answers.isEmpty()) {
         ++m_unexpected;
         box->reject();

@@ -22,6 +22,8 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         Qt::LayoutDirection direction;
+        QMessageBox::StandardButton onEnter; // the default button, NoButton if none
+        Qt::TextFormat format;
     };
 
     explicit ModalAnswerer(QList<QMessageBox::StandardButton> answers = {});
