@@ -110,7 +110,9 @@ template <typename T> T *named(T *widget, const char *name, QWidget *parent, con
 QLabel *label(const char *name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
     auto *l = named(new QLabel(caption), name, parent, geometry);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Arabic captions start at the right edge of their box; without
+    // AlignAbsolute a right-to-left window would mirror this to the left.
+    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return l;
 }
 
