@@ -4,8 +4,12 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <string_view>
@@ -264,6 +268,7 @@ std::size_t BatchRename::runSome(std::size_t maxSteps)
             m_finished = true;
             return 0;
         }
+        checkIdentities();
     }
     std::size_t steps = 0;
     while (steps < maxSteps) {
@@ -321,13 +326,54 @@ void BatchRename::execute(const Op &op)
     }
 }
 
-// The name may have been given to another file since the plan was made (the
+// A name may have been given to another file since the plan was made (the
 // listed file removed and a folder made in its place, say): that one is not
-// the person's choice and stays as it is.
+// the person's choice and stays as it is. One pass over the folder's entries
+// looks at every file before the first rename; a look at each file just
+// before its rename would cost half as much again as the renames on tmpfs.
+// Where the entries do not carry inode numbers, that look is what is left.
+void BatchRename::checkIdentities()
+{
+    const bool anyKnown = std::any_of(m_pairs.begin(), m_pairs.end(),
+                                      [](const RenamePair &pair) { return pair.identity.known(); });
+    if (!anyKnown)
+        return;
+    const int fd = ::openat(m_dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = fd >= 0 && entriesCarryInodes(fd) ? ::fdopendir(fd) : nullptr;
+    struct stat folder;
+    if (!dir || ::fstat(fd, &folder) != 0) {
+        if (fd >= 0 && !dir)
+            ::close(fd);
+        if (dir)
+            ::closedir(dir);
+        m_checkEachFile = true;
+        return;
+    }
+    NameIndex bySource(m_pairs,
+                       [](const RenamePair &pair) -> const QByteArray & { return pair.from; });
+    for (std::uint32_t e = 0; e < m_pairs.size(); ++e) {
+        if (m_outcomes[e].status == RenameStatus::Pending)
+            (void)bySource.insert(m_pairs[e].from, e);
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::int32_t e = bySource.find(
+            QByteArray::fromRawData(entry->d_name, qsizetype(std::strlen(entry->d_name))));
+        if (e < 0 || !m_pairs[e].identity.known())
+            continue;
+        FileIdentity actual{folder.st_dev, entry->d_ino, entry->d_type};
+        if (entry->d_type == DT_UNKNOWN && identify(m_dirFd, entry->d_name, actual) != 0)
+            continue;
+        if (!m_pairs[e].identity.admits(actual))
+            settle(std::uint32_t(e), RenameStatus::Failed, RenameError::Changed);
+    }
+    ::closedir(dir);
+}
+
+// Where the folder's entries cannot tell, the file itself is looked at.
 bool BatchRename::stillThePlannedFile(std::uint32_t entry)
 {
     const RenamePair &pair = m_pairs[entry];
-    if (!pair.identity.known())
+    if (!m_checkEachFile || !pair.identity.known())
         return true;
     FileIdentity actual;
     const int error = m_system.identify(m_dirFd, pair.from.constData(), actual);
@@ -397,7 +443,7 @@ void BatchRename::park(std::uint32_t entry)
     }
     m_diskChanged = true;
     m_parked.insert(entry, temporary);
-    m_events.push_back({Event::Kind::Parked, entry, temporary});
+    m_parkings.emplace_back(entry, temporary);
 }
 
 int BatchRename::parkUnder(const QByteArray &from, QByteArray &temporary)
@@ -530,7 +576,6 @@ void BatchRename::settle(std::uint32_t entry, RenameStatus status, RenameError e
     outcome.error = error;
     outcome.systemError = systemError;
     ++m_settled;
-    m_events.push_back({Event::Kind::Settled, entry, {}});
 }
 
 void BatchRename::fail(std::uint32_t entry, int systemError)

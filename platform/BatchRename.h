@@ -131,17 +131,10 @@ public:
     // "~lorvane-<pid>-": every temporary name of the batch starts so.
     [[nodiscard]] const QByteArray &temporaryPrefix() const { return m_temporaryPrefix; }
 
-    // What happened to the disk since the last call, for a record kept
-    // outside: entries settled (their outcome is final) and entries parked
-    // under a temporary name.
-    struct Event
-    {
-        enum class Kind : std::uint8_t { Settled, Parked };
-        Kind kind;
-        std::uint32_t entry;
-        QByteArray temporary; // Parked only
-    };
-    [[nodiscard]] std::vector<Event> takeEvents() { return std::exchange(m_events, {}); }
+    // The entries parked under a temporary name since the last call, with
+    // that name, for a record kept outside.
+    using Parking = std::pair<std::uint32_t, QByteArray>;
+    [[nodiscard]] std::vector<Parking> takeParkings() { return std::exchange(m_parkings, {}); }
     [[nodiscard]] const std::vector<RenamePair> &pairs() const { return m_pairs; }
     [[nodiscard]] const std::vector<RenameOutcome> &outcomes() const { return m_outcomes; }
     // The renames that happened, in the order of the requested pairs.
@@ -168,6 +161,7 @@ private:
     void unpark(std::uint32_t entry);
     void finishRetries();
     [[nodiscard]] bool nameIsTakenCaseOnly(std::uint32_t entry);
+    void checkIdentities();
     [[nodiscard]] bool stillThePlannedFile(std::uint32_t entry);
     [[nodiscard]] int safeRename(const QByteArray &from, const QByteArray &to);
     [[nodiscard]] int renameOntoPlaceholder(const QByteArray &from, const QByteArray &to);
@@ -191,13 +185,16 @@ private:
     std::vector<Op> m_ops;
     std::size_t m_next = 0;
     std::size_t m_settled = 0;
-    std::vector<Event> m_events;
+    std::vector<Parking> m_parkings;
     QByteArray m_temporaryPrefix;
     std::uint32_t m_temporaryCounter = 0;
     RenameSystem &m_system;
     int m_dirFd = -1;
     bool m_opened = false;
     bool m_finished = false;
+    // Set where the folder's entries cannot tell the identity of the files
+    // in them: each file is then looked at just before its rename.
+    bool m_checkEachFile = false;
     // How a rename that must not replace is done, found out on the first one
     // the file system refuses.
     enum class Method : std::uint8_t { NoReplaceFlag, LinkThenUnlink, Placeholder };

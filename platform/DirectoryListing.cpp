@@ -10,9 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace lorvane {
@@ -95,25 +93,6 @@ struct Span
     quint32 length = 0;
     quint64 identity = 0;
 };
-
-// File systems whose directory entries carry the same inode number that a
-// look at the file gives. Elsewhere (FUSE, overlays, FAT) the number in the
-// directory may be made up, and each entry is looked at instead.
-bool directoryTellsInodes(int dirFd)
-{
-    struct statfs info;
-    if (::fstatfs(dirFd, &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case EXT4_SUPER_MAGIC: // also ext2 and ext3
-    case TMPFS_MAGIC:
-    case XFS_SUPER_MAGIC:
-    case BTRFS_SUPER_MAGIC:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // Writes the sort key of `name` at `out` and returns its end. A key is at
 // most 2 * name.size() + 1 units long: a run of digits adds two units at most
@@ -335,7 +314,7 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
     struct stat folderInfo;
     if (::fstat(fd, &folderInfo) == 0)
         result.device = folderInfo.st_dev;
-    const bool inodesFromEntries = directoryTellsInodes(fd);
+    const bool inodesFromEntries = entriesCarryInodes(fd);
     const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
     const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
     QString names;

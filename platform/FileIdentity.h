@@ -23,6 +23,11 @@ struct FileIdentity
 // The identity of `name` in the folder open as `dirFd`, links not followed;
 // 0 or the errno of the look.
 [[nodiscard]] int identify(int dirFd, const char *name, FileIdentity &identity);
+// True when the directory entries of the folder open as `dirFd` carry the
+// same inode number that a look at the file gives (ext4, tmpfs, xfs, btrfs).
+// Elsewhere (FUSE, overlays, FAT) the number in an entry may be made up.
+[[nodiscard]] bool entriesCarryInodes(int dirFd);
+
 // The identity of the file open as `fd`.
 [[nodiscard]] int identifyOpen(int fd, FileIdentity &identity);
 

@@ -139,7 +139,8 @@ void RenameJob::advance(std::chrono::microseconds budget)
         do {
             (void)m_batch->runSome(StepsPerClockCheck);
         } while (!m_batch->finished() && std::chrono::steady_clock::now() < deadline);
-        m_journal->record(m_batch->takeEvents(), m_entryOf, m_batch->finished());
+        m_journal->record(m_batch->settledCount(), m_batch->takeParkings(), m_entryOf,
+                          m_batch->finished());
         if (m_batch->finished()) {
             m_journal->remove();
             m_finished = true;

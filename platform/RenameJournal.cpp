@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <dirent.h>
@@ -38,10 +39,32 @@ std::int64_t nowMs()
 }
 
 // Names are arbitrary bytes; in the journal each is one word of printable
-// characters, so a line break in a name cannot break a line.
+// characters, so a line break in a name cannot break a line. Only what would
+// break a word is escaped: a plan of 100,000 names is written in a blink.
+void appendWord(QByteArray &out, const QByteArray &bytes)
+{
+    if (bytes.isEmpty()) {
+        out += '%';
+        return;
+    }
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= ' ' || u == '%' || u == 0x7f) {
+            out += '%';
+            out += Hex[u >> 4];
+            out += Hex[u & 0xf];
+        } else {
+            out += c;
+        }
+    }
+}
+
 QByteArray word(const QByteArray &bytes)
 {
-    return bytes.isEmpty() ? QByteArray("%") : bytes.toPercentEncoding();
+    QByteArray out;
+    appendWord(out, bytes);
+    return out;
 }
 
 QByteArray unword(const QByteArray &text)
@@ -91,11 +114,22 @@ QByteArray planText(const RenameJournal::Plan &plan)
     for (const QByteArray &prefix : plan.temporaryPrefixes)
         text += "temporary " + word(prefix) + '\n';
     text += "files " + QByteArray::number(qulonglong(plan.pairs.size())) + '\n';
+    char number[24];
+    const auto appendNumber = [&](std::uint64_t value) {
+        const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+        text.append(number, end - number);
+    };
     for (const RenamePair &pair : plan.pairs) {
-        text += word(pair.from) + ' ' + word(pair.to) + ' ' +
-                QByteArray::number(qulonglong(pair.identity.device)) + ' ' +
-                QByteArray::number(qulonglong(pair.identity.inode)) + ' ' +
-                QByteArray::number(pair.identity.type) + '\n';
+        appendWord(text, pair.from);
+        text += ' ';
+        appendWord(text, pair.to);
+        text += ' ';
+        appendNumber(pair.identity.device);
+        text += ' ';
+        appendNumber(pair.identity.inode);
+        text += ' ';
+        appendNumber(pair.identity.type);
+        text += '\n';
     }
     for (const auto &[entry, temporary] : plan.parked)
         text += "p " + QByteArray::number(entry) + ' ' + word(temporary) + '\n';
@@ -229,21 +263,20 @@ QString RenameJournal::begin(const QString &journalFolder, const Plan &plan)
     return {};
 }
 
-void RenameJournal::record(const std::vector<BatchRename::Event> &events,
+void RenameJournal::record(std::size_t settled, const std::vector<BatchRename::Parking> &parkings,
                            const std::vector<std::uint32_t> &entryOf, bool sync)
 {
     if (m_fd < 0)
         return;
     QByteArray text;
-    for (const BatchRename::Event &event : events) {
-        const std::uint32_t entry = entryOf.empty() ? event.entry : entryOf[event.entry];
-        if (event.kind == BatchRename::Event::Kind::Parked)
-            text += "p " + QByteArray::number(entry) + ' ' + word(event.temporary) + '\n';
-        else
-            text += "s " + QByteArray::number(entry) + '\n';
+    for (const auto &[batchEntry, temporary] : parkings) {
+        const std::uint32_t entry = entryOf.empty() ? batchEntry : entryOf[batchEntry];
+        text += "p " + QByteArray::number(entry) + ' ';
+        appendWord(text, temporary);
+        text += '\n';
     }
-    if (!text.isEmpty())
-        (void)writeAll(m_fd, text);
+    text += "settled " + QByteArray::number(qulonglong(settled)) + '\n';
+    (void)writeAll(m_fd, text);
     const std::int64_t now = nowMs();
     if (sync || now - m_lastSync >= SyncInterval.count()) {
         (void)::fdatasync(m_fd);

@@ -54,10 +54,10 @@ public:
     // holds from open()) the new plan takes that journal's place in one step.
     // Returns an empty text or why the journal could not be written.
     [[nodiscard]] QString begin(const QString &journalFolder, const Plan &plan);
-    // Appends what the batch did; `entryOf` maps the batch's entries to
-    // the plan's pairs (empty: the same). Syncs at most every half second,
-    // and always with `sync`.
-    void record(const std::vector<BatchRename::Event> &events,
+    // Appends how far the batch got and where it parked files; `entryOf`
+    // maps the batch's entries to the plan's pairs (empty: the same). Syncs
+    // at most every half second, and always with `sync`.
+    void record(std::size_t settled, const std::vector<BatchRename::Parking> &parkings,
                 const std::vector<std::uint32_t> &entryOf, bool sync);
     // The batch ended: the journal goes.
     void remove();
