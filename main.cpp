@@ -1,13 +1,12 @@
-// Lorvane: starts the main window on the folder given as the first argument,
-// or on the program's own folder.
+// Lorvane: starts the main window on the folder given on the command line, or
+// on the program's own folder.
 #include "ArabicLanguage.h"
+#include "CommandLine.h"
 #include "Form1.h"
 #include "RenameRecovery.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEvent>
-#include <QWindow>
 
 namespace {
 
@@ -31,18 +30,21 @@ protected:
 
 int main(int argc, char **argv)
 {
+    // Before the application object: help, version and usage errors need no display.
+    const CommandLine commandLine = CommandLine::parse(argc, argv);
+    if (commandLine.action() != CommandLine::Action::Run)
+        return commandLine.report();
+
     QApplication app(argc, argv);
     useArabicLanguage(app);
     QApplication::setApplicationName(QStringLiteral("lorvane"));
     QApplication::setDesktopFileName(QStringLiteral("lorvane"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
 
-    const QStringList args = QApplication::arguments();
-    const QString folder = args.size() > 1 ? QDir(args.at(1)).absolutePath() : QString();
     // A batch rename cut short last time is dealt with before any folder is
     // listed, so that the window shows the files as they are now.
     RenameRecovery::offer(nullptr);
-    Form1 window(folder);
+    Form1 window(commandLine.folder());
 
     QuitWhenShown quitWhenShown;
     if (qEnvironmentVariableIsSet("LORVANE_QUIT_WHEN_SHOWN"))
