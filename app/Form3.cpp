@@ -65,12 +65,14 @@ void growToText(QLabel *l)
 
 } // namespace
 
-Form3::Form3(QWidget *mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow)
+Form3::Form3(QWidget *mainWindow) : QDialog(mainWindow), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(lorvane::programTitle());
     setLayoutDirection(Qt::RightToLeft);
-    // No owner, so nothing keeps it above a topmost main window but this.
+    // A window of its own, kept above the main window twice over: as its
+    // transient child, which is all a Wayland compositor honours, and by
+    // staying on top, which keeps it above a topmost main window on X11.
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint);
     setModal(true);

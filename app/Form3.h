@@ -21,7 +21,7 @@ class Form3 : public QDialog
     Q_OBJECT
 
 public:
-    // `mainWindow` is only placed on activation; it is not the owner.
+    // `mainWindow` is the window's transient parent, placed on activation.
     explicit Form3(QWidget *mainWindow = nullptr);
     ~Form3() override;
 

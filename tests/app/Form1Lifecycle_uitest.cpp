@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -182,6 +183,7 @@ TEST_F(Form1LifecycleTest, AboutWindowShowsItsPictureAndClosesWithItsButton)
         EXPECT_EQ(about->size(), QSize(574, 398));
         EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_EQ(about->pos(), QPoint(109, 109));
+        EXPECT_EQ(about->windowHandle()->transientParent(), m_form->windowHandle());
         auto *ok = about->findChild<lorvane::CmdButton *>("CmdButton1");
         ASSERT_NE(ok, nullptr);
         EXPECT_EQ(ok->caption(), "O.K");
