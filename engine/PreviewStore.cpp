@@ -117,9 +117,17 @@ void PreviewStore::refill(const FileList &file1, Refill how)
     m_replace.clear();
     m_allBases.reset();
     m_numbers = AppliedNumbers{};
+    // A refill in place publishes only what it marks; one after a reset that is
+    // not published yet must keep the listed names to hand.
+    const bool keepNames = !inPlace || m_refilled;
+    m_listedNames.clear();
+    if (keepNames)
+        m_listedNames.reserve(n);
     ExtensionPool extensions;
     for (int i = 0; i < n; ++i) {
         const QString name = file1.entry(i);
+        if (keepNames)
+            m_listedNames.append(name);
         FolderName &folder = m_folder[size_t(i)];
         const qsizetype extLength = dottedExtensionLength(name);
         if (extLength == 0) {
@@ -377,10 +385,12 @@ const QString *PreviewStore::composeInto(qsizetype i, QString &out) const
 void PreviewStore::publish(PreviewList &list1)
 {
     if (m_refilled) {
-        QStringList entries;
-        entries.reserve(count());
-        for (qsizetype i = 0; i < count(); ++i)
-            entries.append(compose(i));
+        // Every entry outside the range written since the refill is its folder
+        // name as listed.
+        QStringList entries = std::move(m_listedNames);
+        m_listedNames = QStringList();
+        for (qsizetype i = qMax<qsizetype>(m_dirtyFirst, 0); i <= m_dirtyLast; ++i)
+            entries[i] = compose(i);
         list1.m_entries = std::move(entries);
         m_refilled = false;
         m_dirtyFirst = m_dirtyLast = -1;

@@ -4,6 +4,7 @@
 #include "ReplacePair.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -119,6 +120,10 @@ private:
     AppliedNumbers m_numbers;
 
     bool m_refilled = false;
+    // The folder names of the last refill, until the next publish: List1 shares
+    // them for every entry that no rule has touched since, so that a folder
+    // listed without rules is held once, not once more in List1.
+    QStringList m_listedNames;
     qsizetype m_dirtyFirst = -1;
     qsizetype m_dirtyLast = -1;
     QString m_scratch;
