@@ -141,6 +141,7 @@ void RenameExecution::CmdDoNow_Click()
 
         const QStringList previews = m_host.previewNames();
         std::vector<RenamePair> pairs;
+        pairs.reserve(size_t(filesToProcess));
         for (qsizetype i = 0; i < n; ++i) {
             if (excluded[size_t(i)])
                 continue;
@@ -157,8 +158,11 @@ void RenameExecution::CmdDoNow_Click()
         // Whatever happened to the window, every rename is carried out.
         job.runToEnd();
         m_host.letEventsRun();
-        for (const RenamePair &done : job.batch().renamed())
-            m_undoNames.record(done);
+        const lorvane::BatchRename &batch = job.batch();
+        for (std::size_t e = 0; e < batch.size(); ++e) {
+            if (batch.outcomes()[e].status == RenameStatus::Renamed)
+                m_undoNames.record(batch.pairs()[e]);
+        }
 
         m_host.reload();
         report(job);
