@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 namespace lorvane {
 
 // List1, the preview: entry i is the proposed new name of File1 entry i. Only the
@@ -14,15 +17,20 @@ namespace lorvane {
 //    one dataChanged over that range.
 // Nothing is emitted when no entry changed. Between those signals the entries do not
 // change, so the window's list model can read entries() directly, without a copy.
+//
+// A change that spans many entries (every keystroke under most rules) is reported
+// over the range the rules wrote, and its entries are composed when they are first
+// read: a view reads the rows it shows, so a keystroke over 1,000,000 names no
+// longer builds 1,000,000 strings.
 class PreviewList : public QObject
 {
     Q_OBJECT
 public:
     explicit PreviewList(QObject *parent = nullptr);
 
-    [[nodiscard]] const QStringList &entries() const { return m_entries; }
+    [[nodiscard]] const QStringList &entries() const;
     [[nodiscard]] int count() const { return int(m_entries.size()); }
-    [[nodiscard]] const QString &entry(int index) const { return m_entries.at(index); }
+    [[nodiscard]] const QString &entry(int index) const;
 
 signals:
     void entriesReset();
@@ -30,7 +38,19 @@ signals:
 
 private:
     friend class PreviewStore;
-    QStringList m_entries;
+    using Compose = std::function<QString(qsizetype)>;
+
+    // Entries first..last are composed by `compose` when they are read.
+    void setStale(qsizetype first, qsizetype last, Compose compose);
+    void clearStale();
+    void bringUpToDate(qsizetype index) const;
+
+    mutable QStringList m_entries;
+    qsizetype m_staleFirst = -1;
+    qsizetype m_staleLast = -1;
+    // Per entry of the stale range: composed since it became stale.
+    mutable std::vector<bool> m_composed;
+    Compose m_compose;
 };
 
 } // namespace lorvane

@@ -379,18 +379,28 @@ const QString *PreviewStore::composeInto(qsizetype i, QString &out) const
     return nullptr;
 }
 
-// Publishing runs after every keystroke over every entry, so it writes a changed
-// entry into the list's own string where that has room, instead of allocating a new
-// string per entry and freeing the old one.
+// Publishing runs after every keystroke. A short range of entries is compared and
+// written at once, each changed entry into the list's own string where that has
+// room; a long one is left to List1 to compose as its entries are read, because
+// there composing every entry costs far more than the views' repaint of a row that
+// did not change.
 void PreviewStore::publish(PreviewList &list1)
 {
+    constexpr qsizetype ComposedAtOnce = 4096;
+    const bool lazy = m_dirtyFirst >= 0 && m_dirtyLast - m_dirtyFirst + 1 > ComposedAtOnce;
+    const auto composer = [this](qsizetype i) { return compose(i); };
     if (m_refilled) {
         // Every entry outside the range written since the refill is its folder
         // name as listed.
         QStringList entries = std::move(m_listedNames);
         m_listedNames = QStringList();
-        for (qsizetype i = qMax<qsizetype>(m_dirtyFirst, 0); i <= m_dirtyLast; ++i)
-            entries[i] = compose(i);
+        list1.clearStale();
+        if (lazy) {
+            list1.setStale(m_dirtyFirst, m_dirtyLast, composer);
+        } else {
+            for (qsizetype i = qMax<qsizetype>(m_dirtyFirst, 0); i <= m_dirtyLast; ++i)
+                entries[i] = compose(i);
+        }
         list1.m_entries = std::move(entries);
         m_refilled = false;
         m_dirtyFirst = m_dirtyLast = -1;
@@ -399,6 +409,14 @@ void PreviewStore::publish(PreviewList &list1)
     }
     if (m_dirtyFirst < 0)
         return;
+    if (lazy) {
+        const int first = int(m_dirtyFirst);
+        const int last = int(m_dirtyLast);
+        list1.setStale(first, last, composer);
+        m_dirtyFirst = m_dirtyLast = -1;
+        emit list1.entriesChanged(first, last);
+        return;
+    }
     int first = -1;
     int last = -1;
     QStringList &entries = list1.m_entries;
