@@ -672,13 +672,15 @@ private:
     static void ratio(const char *what, const Figure &figure, const Figure &base, const char *of,
                       double target, Goal goal)
     {
-        if (figure.real < 0 || base.real <= 0 || base.cpu <= 0)
+        if (figure.real < 0)
             return;
-        const double real = figure.real / base.real;
-        const double cpu = figure.cpu / base.cpu;
-        std::printf("  %-34s %9.1f / %9.1f   %.2f / %.2f%s", what, figure.real, figure.cpu, real,
-                    cpu, of);
-        verdict(real, cpu, target, goal, "x");
+        std::printf("  %-34s %9.1f / %9.1f", what, figure.real, figure.cpu);
+        if (base.real > 0 && base.cpu > 0) {
+            const double real = figure.real / base.real;
+            const double cpu = figure.cpu / base.cpu;
+            std::printf("   %.2f / %.2f%s", real, cpu, of);
+            verdict(real, cpu, target, goal, "x");
+        }
         std::printf("\n");
     }
 
