@@ -12,11 +12,12 @@ FolderListModel::FolderListModel(QObject *parent) : QAbstractListModel(parent) {
 // folder, or of this one as it was, may stay to be renamed.
 int FolderListModel::read(const QByteArray &folder)
 {
-    lorvane::DirListing listing =
-        lorvane::listDirectory(folder, lorvane::EntryKind::Files, m_pattern);
+    lorvane::DirListing listing = lorvane::listDirectory(folder, lorvane::EntryKind::Files,
+                                                         m_pattern, lorvane::Unlisted::Keep);
     beginResetModel();
     m_entries = std::move(listing.entries);
     m_device = listing.device;
+    m_unlisted = std::move(listing.unlisted);
     endResetModel();
     emit listed();
     return listing.ok ? 0 : listing.error;

@@ -49,6 +49,9 @@ public:
     [[nodiscard]] QByteArray fullPathBytes(int row) const;
     // All names in order, decoded.
     [[nodiscard]] QStringList names() const;
+    // Every other name the folder held at the last listing: hidden entries,
+    // folders, links that do not lead to a file, files the pattern leaves out.
+    [[nodiscard]] const QStringList &unlisted() const { return m_unlisted; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -66,4 +69,5 @@ private:
     std::uint64_t m_device = 0;
     lorvane::NamePattern m_pattern;
     std::vector<lorvane::DirEntry> m_entries;
+    QStringList m_unlisted;
 };

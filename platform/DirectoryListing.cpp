@@ -297,7 +297,8 @@ bool naturalLess(const QString &a, const QString &b)
     return naturalCompare(a, b) < 0;
 }
 
-DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePattern &pattern)
+DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePattern &pattern,
+                         Unlisted unlisted)
 {
     DirListing result;
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -319,26 +320,39 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
     const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
     QString names;
     std::vector<Span> spans;
+    const bool keepUnlisted = unlisted == Unlisted::Keep;
+    const auto keep = [&result](const char *raw) {
+        result.unlisted.append(decodeFileName(QByteArrayView(raw, qsizetype(std::strlen(raw)))));
+    };
     while (const dirent *entry = ::readdir(dir)) {
         const char *raw = entry->d_name;
-        if (raw[0] == '.')
+        if (raw[0] == '.') {
+            if (keepUnlisted && std::strcmp(raw, ".") != 0 && std::strcmp(raw, "..") != 0)
+                keep(raw);
             continue;
+        }
         const unsigned char ownType = entry->d_type;
         unsigned char type = ownType;
         if (type == DT_LNK || type == DT_UNKNOWN) {
             // The link's target decides; a dangling link is neither kind.
             struct stat st;
             if (::fstatat(fd, raw, &st, 0) != 0)
-                continue;
-            type = (st.st_mode & S_IFMT) == wantedMode ? wanted
-                                                       : static_cast<unsigned char>(DT_UNKNOWN);
+                type = DT_UNKNOWN;
+            else
+                type = (st.st_mode & S_IFMT) == wantedMode ? wanted
+                                                           : static_cast<unsigned char>(DT_UNKNOWN);
         }
-        if (type != wanted)
+        if (type != wanted) {
+            if (keepUnlisted)
+                keep(raw);
             continue;
+        }
         const qsizetype offset = names.size();
         appendDecodedFileName(names, QByteArrayView(raw, qsizetype(std::strlen(raw))));
         const qsizetype length = names.size() - offset;
         if (!pattern.matches(QString::fromRawData(names.constData() + offset, length))) {
+            if (keepUnlisted)
+                result.unlisted.append(names.sliced(offset, length));
             names.truncate(offset);
             continue;
         }

@@ -72,12 +72,18 @@ struct [[nodiscard]] DirListing
     int error = 0;            // errno of the failing open when !ok
     std::uint64_t device = 0; // the folder's device, which its entries share
     std::vector<DirEntry> entries;
+    // With Unlisted::Keep: the decoded names of every other entry of the folder
+    // (hidden ones, other kinds, names the pattern leaves out), in no order.
+    QStringList unlisted;
 };
+
+enum class Unlisted { Skip, Keep };
 
 // Lists the entries of `folder` (exact bytes) of the given kind whose decoded
 // name matches `pattern`, in natural order. Names starting with "." are hidden.
 DirListing listDirectory(const QByteArray &folder, EntryKind kind,
-                         const NamePattern &pattern = NamePattern());
+                         const NamePattern &pattern = NamePattern(),
+                         Unlisted unlisted = Unlisted::Skip);
 
 // True when `folder` (exact bytes) names a folder or a link to one.
 [[nodiscard]] bool isDirectory(const QByteArray &folder);

@@ -73,6 +73,15 @@ TEST_F(DirectoryListingTest, ListsFilesAndLinksToFilesOnly)
     const DirListing folders = listDirectory(root(), EntryKind::Folders);
     ASSERT_TRUE(folders.ok);
     EXPECT_EQ(names(folders), (QStringList{"link-to-folder", "sub", "sub.txt"}));
+
+    // Every name the folder holds besides the listed ones, filtered-out files too.
+    const DirListing withOthers = listDirectory(
+        root(), EntryKind::Files, NamePattern(QStringLiteral("*.txt")), Unlisted::Keep);
+    QStringList unlisted = withOthers.unlisted;
+    unlisted.sort();
+    EXPECT_EQ(unlisted,
+              (QStringList{".hidden", "dangling", "fifo", "link-to-folder", "sub", "sub.txt"}));
+    EXPECT_TRUE(files.unlisted.isEmpty());
 }
 
 TEST_F(DirectoryListingTest, NamesThatAreNotUtf8KeepTheirExactBytes)
