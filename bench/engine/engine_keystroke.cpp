@@ -3,6 +3,7 @@
 // baseline on the same names, in the same run, and reports it as "baseline_ms" and
 // the ratio keystroke / baseline as "x_baseline".
 #include "FileList.h"
+#include "NameClashes.h"
 #include "RenameEngine.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +11,8 @@
 #include <QStringList>
 
 #include <chrono>
+
+#include <time.h>
 
 using namespace lorvane;
 
@@ -116,6 +119,85 @@ void BM_KeystrokeTxtFil(benchmark::State &state)
     benchmark::DoNotOptimize(engine.List1().entries());
 }
 
+// Processor time of this thread: on a busy machine the wall clock mostly measures
+// waiting for a core.
+double threadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// The same txtFil keystroke with and without the clash marks that the window finds
+// after every published change, alternating in one run. The iteration time is the
+// keystroke with marking; "plain_ms" is the keystroke alone and "x_plain" the ratio of
+// the two; "marking_ms" is the finding of the marks alone. The "_cpu" counters are the
+// same figures in processor time.
+void BM_KeystrokeTxtFilMarking(benchmark::State &state)
+{
+    BenchFolder folder(int(state.range(0)));
+    RenameEngine engine(folder);
+    engine.Form_Load();
+    NameClashFinder finder;
+    QStringList unlisted;
+    for (int i = 0; i < 100; ++i)
+        unlisted << QStringLiteral(".hidden %1").arg(i) << QStringLiteral("folder %1").arg(i);
+    finder.setFolder(folder.names(), unlisted);
+    const std::vector<bool> excluded;
+    bool marking = false;
+    double markingSeconds = 0;
+    double markingCpu = 0;
+    const auto mark = [&] {
+        if (!marking)
+            return;
+        const auto start = Clock::now();
+        const double cpu = threadSeconds();
+        benchmark::DoNotOptimize(finder.find(engine.List1().entries(), excluded).data());
+        markingCpu += threadSeconds() - cpu;
+        markingSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    QObject::connect(&engine.List1(), &PreviewList::entriesChanged, mark);
+    QObject::connect(&engine.List1(), &PreviewList::entriesReset, mark);
+    engine.txtStart().userEdit(QStringLiteral("1"));
+    engine.NumA().select();
+    engine.NB().select();
+    engine.reFil().select();
+    engine.txtFil().userEdit(QStringLiteral("new name"));
+    bool longer = false;
+    double cpu = 0;
+    const auto keystroke = [&] {
+        longer = !longer;
+        const auto start = Clock::now();
+        const double cpuStart = threadSeconds();
+        engine.txtFil().userEdit(longer ? QStringLiteral("new namex") : QStringLiteral("new name"));
+        cpu = threadSeconds() - cpuStart;
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    double plain = 0;
+    double marked = 0;
+    double plainCpu = 0;
+    double markedCpu = 0;
+    for (auto _ : state) {
+        marking = false;
+        plain += keystroke();
+        plainCpu += cpu;
+        marking = true;
+        const double seconds = keystroke();
+        markedCpu += cpu;
+        marked += seconds;
+        state.SetIterationTime(seconds);
+    }
+    const double n = double(state.iterations());
+    state.counters["plain_ms"] = 1000 * plain / n;
+    state.counters["marking_ms"] = 1000 * markingSeconds / n;
+    state.counters["x_plain"] = marked / plain;
+    state.counters["plain_cpu_ms"] = 1000 * plainCpu / n;
+    state.counters["marked_cpu_ms"] = 1000 * markedCpu / n;
+    state.counters["marking_cpu_ms"] = 1000 * markingCpu / n;
+    state.counters["x_plain_cpu"] = markedCpu / plainCpu;
+    state.counters["names"] = double(folder.count());
+}
+
 // One keystroke in txtW with a find text that occurs in every name.
 void BM_KeystrokeTxtW(benchmark::State &state)
 {
@@ -146,6 +228,7 @@ BENCHMARK(BM_KeystrokeTxtFil)
     ->Arg(100000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeTxtFilMarking)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeTxtW)
     ->Arg(1000)
     ->Arg(10000)

@@ -1,3 +1,4 @@
+#include "NameClashes.h"
 #include "NameText.h"
 
 #include <gtest/gtest.h>
@@ -119,4 +120,82 @@ TEST(NameText, NumbersArePlainDecimalTexts)
     EXPECT_EQ(plainNumberText(-0.00001), QStringLiteral("-0.00001"));
     EXPECT_EQ(plainNumberText(1e20), QStringLiteral("100000000000000000000"));
     EXPECT_EQ(plainNumberText(123456789012.5), QStringLiteral("123456789012.5"));
+}
+
+TEST(NameClashes, MarksWhatAnExecutionCouldNotDoAsShown)
+{
+    using namespace NameClash;
+    const QStringList listed{"a.txt", "b.txt", "c.txt", "d.txt"};
+    const QString arabic128(128, QChar(0x0635)); // two bytes each: 256
+    const QString chinese85(85, QChar(0x4E2D));  // three bytes each: 255
+    const QString nul = QStringLiteral("x") + QChar(0) + QStringLiteral("y");
+    struct Row
+    {
+        const char *what;
+        QStringList preview;
+        std::vector<bool> excluded;
+        std::vector<quint8> expected;
+    };
+    const Row rows[] = {
+        {"nothing changes", listed, {}, {None, None, None, None}},
+        {"chain: b moves away", {"b.txt", "x", "c.txt", "d.txt"}, {}, {None, None, None, None}},
+        {"cycle", {"b.txt", "a.txt", "c.txt", "d.txt"}, {}, {None, None, None, None}},
+        {"b keeps its name",
+         {"b.txt", "b.txt", "c.txt", "d.txt"},
+         {},
+         {NameTaken | SameNewName, SameNewName, None, None}},
+        {"b is excluded",
+         {"b.txt", "y", "c.txt", "d.txt"},
+         {false, true},
+         {NameTaken, None, None, None}},
+        {"hidden file and folder",
+         {".hidden", "sub", "c.txt", "d.txt"},
+         {},
+         {NameTaken, NameTaken, None, None}},
+        {"equal new names",
+         {"x", "x", "c.txt", "x"},
+         {},
+         {SameNewName, SameNewName, None, SameNewName}},
+        {"excluded entries still count as equal",
+         {"x", "x", "c.txt", "d.txt"},
+         {true},
+         {SameNewName, SameNewName, None, None}},
+        {"refused names",
+         {"", ".", "..", "a/b"},
+         {},
+         {NameRefused, NameRefused, NameRefused, NameRefused}},
+        {"refused names, more",
+         {nul, QString(256, u'n'), arabic128, chinese85},
+         {},
+         {NameRefused, NameRefused, NameRefused, None}},
+        {"a refused name keeps its old one",
+         {"c.txt", "b.txt", "", "d.txt"},
+         {},
+         {NameTaken, None, NameRefused, None}},
+        {"excluded refused name is not marked",
+         {"a.txt", "b.txt", "", "d.txt"},
+         {false, false, true},
+         {None, None, None, None}},
+        {"letter case differs", {"A.txt", "B.TXT", "c.txt", "d.txt"}, {}, {None, None, None, None}},
+    };
+    NameClashFinder finder;
+    finder.setFolder(listed, {".hidden", "sub"});
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(finder.find(row.preview, row.excluded), row.expected);
+    }
+}
+
+TEST(NameClashes, CountsBytesAsTheNameIsStored)
+{
+    EXPECT_EQ(encodedNameLength(u"abc"), 3);
+    EXPECT_EQ(encodedNameLength(u"صورة"), 8);
+    EXPECT_EQ(encodedNameLength(u"中"), 3);
+    EXPECT_EQ(encodedNameLength(u"😀"), 4);
+    // A stray byte of a name that is not UTF-8 is one byte again on disk.
+    EXPECT_EQ(encodedNameLength(QString(QChar(0xDCE9))), 1);
+    // A lone high surrogate can only be written as U+FFFD.
+    EXPECT_EQ(encodedNameLength(QString(QChar(0xD800))), 3);
+    EXPECT_TRUE(isRefusedFileName(QString(256, QChar(0xDCE9))));
+    EXPECT_FALSE(isRefusedFileName(QString(255, QChar(0xDCE9))));
 }

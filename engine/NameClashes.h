@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace lorvane {
+
+// Why a preview name would not come through an execution as shown. An entry can
+// have several reasons at once; they are bits of one byte.
+namespace NameClash {
+enum : quint8 {
+    None = 0,
+    // Another preview entry has the same name. The execution numbers such names
+    // before it renames anything.
+    SameNewName = 1,
+    // Something in the folder that keeps its name already has this one: a file the
+    // list does not show (hidden, filtered out), a folder, a link of another kind, or
+    // a listed file that is excluded or keeps its name.
+    NameTaken = 2,
+    // No file can have this name: empty, ".", "..", containing "/" or NUL, or longer
+    // than 255 bytes on disk.
+    NameRefused = 4,
+};
+} // namespace NameClash
+
+// True when a file system refuses `name` as the name of a file.
+[[nodiscard]] bool isRefusedFileName(QStringView name);
+
+// The length of `name` on disk, in bytes. Names are decoded losslessly (valid UTF-8
+// as usual, each stray byte as a lone surrogate U+DC80..U+DCFF), so this is the
+// length the name has once encoded again.
+[[nodiscard]] qsizetype encodedNameLength(QStringView name);
+
+// Finds the clashes of a preview against its folder. Pure: it reads no disk. The
+// folder is given once per listing; each find() then costs one pass over the
+// preview with two hash look-ups per entry, whatever the rules did to the names.
+class NameClashFinder
+{
+public:
+    // The folder as listed: the names of the listed files, in list order (entry i
+    // of the preview proposes a new name for listed[i]), and every other name the
+    // folder holds (hidden entries, files the filter leaves out, folders, links that
+    // do not lead to a file, ...).
+    void setFolder(const QStringList &listed, const QStringList &unlisted);
+
+    // The reasons of every preview entry (NameClash bits), one per entry.
+    // `excluded[i]` is true for a listed file the execution leaves alone; a shorter
+    // vector counts as false for the rest. `preview` has one entry per listed name;
+    // extra entries are compared with each other only.
+    const std::vector<quint8> &find(const QStringList &preview, const std::vector<bool> &excluded);
+
+    [[nodiscard]] const std::vector<quint8> &marks() const { return m_marks; }
+
+private:
+    // Every name is hashed once. Most names clash with nothing, so each check first
+    // asks a bit set indexed by the hash (a few hundred kilobytes, which stay in the
+    // processor's cache); only names whose bit is set go on to an exact look-up, in
+    // a table that would miss the cache on nearly every probe.
+    struct Slot
+    {
+        quint32 hash = 0;
+        qint32 index = -1; // -1: empty
+    };
+    using Bits = std::vector<quint64>;
+    void markEqualNames(const QStringList &preview);
+    void markTakenNames(const QStringList &preview);
+
+    QStringList m_folderNames; // listed, then unlisted
+    std::vector<quint32> m_folderHashes;
+    qsizetype m_listedCount = 0;
+    Bits m_folderBits;
+    std::vector<Slot> m_folderTable;
+
+    std::vector<quint32> m_hashes; // of the preview
+    Bits m_seen;
+    Bits m_seenTwice;
+    std::vector<Slot> m_candidates;
+    std::vector<Slot> m_candidateTable;
+    std::vector<quint8> m_marks;
+};
+
+} // namespace lorvane
