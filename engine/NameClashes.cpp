@@ -107,9 +107,12 @@ bool isRefusedFileName(QStringView name)
 
 namespace {
 
-// Bits per name in the bit sets: small enough to stay in the cache, and about one
-// name in eight then finds its bit set without a reason.
-constexpr qsizetype BitsPerName = 8;
+// Bits per name in the bit sets: small enough to stay in the cache. One bit per
+// name in the preview's sets lets about one name in eight through without a reason,
+// to a look-up in a small table; two in the folder's set let one in twenty through,
+// to a look-up in the folder's table, which is large and slow to reach.
+constexpr qsizetype PreviewBitsPerName = 8;
+constexpr qsizetype FolderBitsPerName = 16;
 
 size_t tableSizeFor(qsizetype count)
 {
@@ -119,10 +122,10 @@ size_t tableSizeFor(qsizetype count)
     return size;
 }
 
-void resizeBits(std::vector<quint64> &bits, qsizetype names)
+void resizeBits(std::vector<quint64> &bits, qsizetype names, qsizetype bitsPerName)
 {
     size_t words = 1;
-    while (words * 64 < size_t(names) * BitsPerName)
+    while (words * 64 < size_t(names) * size_t(bitsPerName))
         words *= 2;
     bits.assign(words, 0);
 }
@@ -139,6 +142,12 @@ inline void setBit(std::vector<quint64> &bits, quint32 hash)
     bits[bit / 64] |= quint64(1) << (bit % 64);
 }
 
+// A second bit for the same name, from other bits of its hash.
+inline quint32 otherBit(quint32 hash)
+{
+    return (hash * 0x9E3779B1u) >> 7;
+}
+
 } // namespace
 
 void NameClashFinder::setFolder(const QStringList &listed, const QStringList &unlisted)
@@ -148,13 +157,14 @@ void NameClashFinder::setFolder(const QStringList &listed, const QStringList &un
     m_listedCount = listed.size();
     const qsizetype total = m_folderNames.size();
     m_folderHashes.resize(size_t(total));
-    resizeBits(m_folderBits, total);
+    resizeBits(m_folderBits, total, FolderBitsPerName);
     m_folderTable.assign(tableSizeFor(total), Slot{});
     const size_t mask = m_folderTable.size() - 1;
     for (qsizetype k = 0; k < total; ++k) {
         const quint32 hash = hashOf(m_folderNames.at(k));
         m_folderHashes[size_t(k)] = hash;
         setBit(m_folderBits, hash);
+        setBit(m_folderBits, otherBit(hash));
         size_t s = hash & mask;
         while (m_folderTable[s].index >= 0)
             s = (s + 1) & mask;
@@ -170,8 +180,8 @@ const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
     const qsizetype n = preview.size();
     m_marks.assign(size_t(n), NameClash::None);
     m_hashes.resize(size_t(n));
-    resizeBits(m_seen, n);
-    resizeBits(m_seenTwice, n);
+    resizeBits(m_seen, n, PreviewBitsPerName);
+    resizeBits(m_seenTwice, n, PreviewBitsPerName);
     const qsizetype kept = qMin(qsizetype(excluded.size()), n);
     const qsizetype listed = qMin(m_listedCount, n);
 
@@ -211,7 +221,8 @@ void NameClashFinder::markTakenNames(const QStringList &preview)
     const qsizetype n = preview.size();
     for (qsizetype i = 0; i < n; ++i) {
         const quint32 hash = m_hashes[size_t(i)];
-        if (!(m_marks[size_t(i)] & Moving) || !testBit(m_folderBits, hash))
+        if (!(m_marks[size_t(i)] & Moving) || !testBit(m_folderBits, hash) ||
+            !testBit(m_folderBits, otherBit(hash)))
             continue;
         for (size_t s = hash & mask;; s = (s + 1) & mask) {
             const Slot &slot = m_folderTable[s];
