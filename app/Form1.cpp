@@ -4,7 +4,9 @@
 #include "FolderListModel.h"
 #include "FolderTree.h"
 #include "Form2.h"
+#include "NameItemDelegate.h"
 #include "NameListView.h"
+#include "PreviewClashes.h"
 #include "PreviewListModel.h"
 #include "PropertiesHost.h"
 #include "PropertiesPane.h"
@@ -28,6 +30,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -124,7 +127,10 @@ QRadioButton *option(const char *name, const QString &caption, QWidget *parent,
 
 QLineEdit *textBox(const char *name, QWidget *parent, const QRect &geometry)
 {
-    return named(new QLineEdit, name, parent, geometry);
+    auto *box = named(new QLineEdit, name, parent, geometry);
+    // No file name is longer, and a huge paste would cost every keystroke dearly.
+    box->setMaxLength(255);
+    return box;
 }
 
 QGroupBox *frame(const char *name, const QString &caption, QWidget *parent, const QRect &geometry)
@@ -144,9 +150,9 @@ lorvane::CmdButton *button(const lorvane::StoredButtons &stored, const char *nam
     return b;
 }
 
-QListView *listView(const char *name, QWidget *parent, const QRect &geometry)
+NameListView *listView(const char *name, QWidget *parent, const QRect &geometry)
 {
-    auto *view = named(new NameListView, name, parent, geometry);
+    auto *view = named(new NameListView(parent), name, parent, geometry);
     // 100,000 entries: without uniform sizes every change re-measures them all.
     view->setUniformItemSizes(true);
     view->setLayoutMode(QListView::Batched);
@@ -155,6 +161,16 @@ QListView *listView(const char *name, QWidget *parent, const QRect &geometry)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setTextElideMode(Qt::ElideMiddle);
     return view;
+}
+
+// Row i of one list always faces row i of the other: both have one row height
+// and as many rows, so equal scroll positions show equal rows.
+void scrollTogether(NameListView *a, NameListView *b)
+{
+    QObject::connect(a->scrollBar(), &QScrollBar::valueChanged, b->scrollBar(),
+                     &QScrollBar::setValue);
+    QObject::connect(b->scrollBar(), &QScrollBar::valueChanged, a->scrollBar(),
+                     &QScrollBar::setValue);
 }
 
 // Tells of every top-level window of the program that is hidden.
@@ -183,8 +199,10 @@ private:
 Form1::Form1(const QString &startFolder, QWidget *parent)
     : QWidget(parent), m_startFolder(startFolder), m_file1Model(new FolderListModel(this)),
       m_engine(new lorvane::RenameEngine(*m_file1Model, this)),
-      m_list1Model(new PreviewListModel(m_engine->List1(), this))
+      m_list1Model(new PreviewListModel(m_engine->List1(), this)),
+      m_clashes(new PreviewClashes(*m_file1Model, m_engine->List1(), this))
 {
+    m_list1Model->setClashes(m_clashes);
     if (m_startFolder.isEmpty())
         m_startFolder = QCoreApplication::applicationDirPath();
     initResources();
@@ -245,22 +263,27 @@ void Form1::createWindowControls(const lorvane::StoredButtons &stored)
     picBrowse = named(new QWidget, "picBrowse", this, twips::rect(0, 240, 3975, 5685));
     folderTree = new FolderTree(picBrowse);
     folderTree->setObjectName(QStringLiteral("folderTree"));
+    folderTree->setItemDelegate(
+        new NameItemDelegate(NameItemDelegate::RowWidth::OfText, folderTree));
     auto *hostLayout = new QVBoxLayout(picBrowse);
     hostLayout->setContentsMargins(0, 0, 0, 0);
     hostLayout->addWidget(folderTree);
 
     Label3 = label("Label3", text::filesBefore, this, twips::rect(4005, 0, 3975, 240));
-    File1 = listView("File1", this, twips::rect(4005, 240, 3975, 5685));
+    auto *file1 = listView("File1", this, twips::rect(4005, 240, 3975, 5685));
+    File1 = file1;
     File1->setModel(m_file1Model);
 
     // The design's preview list reaches one pixel past the client area.
     const QRect list1Rect = twips::rect(8000, 240, 3855, 5685);
     Label4 = label("Label4", text::filesAfter, this,
                    QRect(list1Rect.left(), 0, width() - list1Rect.left(), twips::toPixels(240)));
-    List1 =
+    auto *list1 =
         listView("List1", this,
                  QRect(list1Rect.topLeft(), QSize(width() - list1Rect.left(), list1Rect.height())));
+    List1 = list1;
     List1->setModel(m_list1Model);
+    scrollTogether(file1, list1);
     List1->setToolTip(text::filesAfterTip);
     List1->setEnabled(false);
 
@@ -291,6 +314,8 @@ void Form1::createWindowControls(const lorvane::StoredButtons &stored)
             &Form1::SelectList1);
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &Form1::List1_SelectionChanged);
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::markExcluded);
     // A reset drops a selection without telling; the mirror follows at once.
     connect(m_file1Model, &QAbstractItemModel::modelReset, this, &Form1::SelectList1);
     connect(m_list1Model, &QAbstractItemModel::modelReset, this, &Form1::SelectList1);
@@ -620,6 +645,17 @@ void Form1::SelectList1()
     }
     List1->selectionModel()->select(mirror, QItemSelectionModel::ClearAndSelect);
     m_mirroring = false;
+}
+
+// Excluded files keep their names, which may then clash with new ones.
+void Form1::markExcluded()
+{
+    std::vector<bool> excluded(size_t(m_file1Model->count()), false);
+    for (const QItemSelectionRange &range : File1->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            excluded[size_t(row)] = true;
+    }
+    m_clashes->setExcluded(std::move(excluded));
 }
 
 void Form1::List1_SelectionChanged()

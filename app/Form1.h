@@ -16,6 +16,7 @@ class QListView;
 class QRadioButton;
 class FolderListModel;
 class FolderTree;
+class PreviewClashes;
 class PreviewListModel;
 namespace lorvane {
 class CmdButton;
@@ -172,6 +173,7 @@ private:
     void tellFolderCannotBeListed(int error);
     void File1_DblClick();
     void List1_SelectionChanged();
+    void markExcluded();
     void cmdAntiSlct_Click();
     void cmdDestorySlct_Click();
     void cmdAbout_Click();
@@ -182,6 +184,7 @@ private:
     FolderListModel *m_file1Model;
     lorvane::RenameEngine *m_engine;
     PreviewListModel *m_list1Model;
+    PreviewClashes *m_clashes;
     QHash<QObject *, lorvane::TextBox *> m_boxModels;
     bool m_mirroring = false;
     bool m_activationPending = true;

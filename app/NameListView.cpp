@@ -1,6 +1,28 @@
 #include "NameListView.h"
 
-NameListView::NameListView(QWidget *parent) : QListView(parent) {}
+#include "NameItemDelegate.h"
+
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+NameListView::NameListView(QWidget *parent)
+    : QListView(parent), m_bar(new QScrollBar(Qt::Vertical, parent))
+{
+    setItemDelegate(new NameItemDelegate(NameItemDelegate::RowWidth::OfList, this));
+    // The list's own bars stay hidden: the vertical one still keeps the range and
+    // position, which the outside bar shows; names too wide are shortened instead.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_bar->hide();
+    QScrollBar *own = verticalScrollBar();
+    connect(own, &QScrollBar::valueChanged, m_bar, &QScrollBar::setValue);
+    connect(m_bar, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
+    connect(own, &QScrollBar::rangeChanged, this, [this](int min, int max) {
+        m_bar->setRange(min, max);
+        placeScrollBar();
+    });
+}
 
 QSize NameListView::measuredRowSize() const
 {
@@ -25,4 +47,65 @@ void NameListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bo
         return;
     }
     QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void NameListView::updateGeometries()
+{
+    QListView::updateGeometries();
+    const QScrollBar *own = verticalScrollBar();
+    m_bar->setPageStep(own->pageStep());
+    m_bar->setSingleStep(own->singleStep());
+    m_bar->setValue(own->value());
+}
+
+bool NameListView::viewportEvent(QEvent *event)
+{
+    // A disabled widget ignores the wheel; its outside bar does not.
+    if (event->type() == QEvent::Wheel && !isEnabled() && m_bar->isVisible())
+        return QCoreApplication::sendEvent(m_bar, event);
+    return QListView::viewportEvent(event);
+}
+
+void NameListView::placeScrollBar()
+{
+    const bool needed = isVisible() && m_bar->maximum() > m_bar->minimum();
+    const int extent = needed ? m_bar->sizeHint().width() : 0;
+    // The bar lies at the list's start edge, as the window system puts it: at the
+    // left in a right-to-left window.
+    const bool rightToLeft = isRightToLeft();
+    setViewportMargins(rightToLeft ? extent : 0, 0, rightToLeft ? 0 : extent, 0);
+    if (!needed) {
+        m_bar->hide();
+        return;
+    }
+    const int frame = frameWidth();
+    const QRect inner = geometry().adjusted(frame, frame, -frame, -frame);
+    m_bar->setGeometry(rightToLeft ? inner.left() : inner.right() - extent + 1, inner.top(), extent,
+                       inner.height());
+    m_bar->raise();
+    m_bar->show();
+}
+
+void NameListView::moveEvent(QMoveEvent *event)
+{
+    QListView::moveEvent(event);
+    placeScrollBar();
+}
+
+void NameListView::resizeEvent(QResizeEvent *event)
+{
+    QListView::resizeEvent(event);
+    placeScrollBar();
+}
+
+void NameListView::showEvent(QShowEvent *event)
+{
+    QListView::showEvent(event);
+    placeScrollBar();
+}
+
+void NameListView::hideEvent(QHideEvent *event)
+{
+    QListView::hideEvent(event);
+    m_bar->hide();
 }

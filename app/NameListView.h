@@ -2,7 +2,16 @@
 
 #include <QListView>
 
-// The view of File1 and List1: one name per row, every row the same size.
+class QScrollBar;
+
+// The view of File1 and List1: one name per row, every row the same size,
+// painted by a NameItemDelegate.
+//
+// Both lists stay disabled most of the time (greyed, nothing can be
+// selected), yet a person must be able to read every row before executing: so
+// the list's scroll bar is not its own child, which a disabled list would
+// disable too, but a sibling lying over the list's edge, and the mouse wheel
+// over a disabled list still scrolls it.
 //
 // QListView lays every row out again after any change of data, which over
 // 1,000,000 rows costs more than the change itself. With rows of one size the
@@ -16,16 +25,28 @@ class NameListView : public QListView
     Q_OBJECT
 
 public:
-    explicit NameListView(QWidget *parent = nullptr);
+    // `parent` also holds the scroll bar.
+    explicit NameListView(QWidget *parent);
+
+    // Always usable, whether the list is enabled or not.
+    [[nodiscard]] QScrollBar *scrollBar() const { return m_bar; }
 
     void doItemsLayout() override;
 
 protected:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
+    void updateGeometries() override;
+    bool viewportEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     [[nodiscard]] QSize measuredRowSize() const;
+    void placeScrollBar();
 
     QSize m_laidOutRowSize;
+    QScrollBar *m_bar;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 
+class PreviewClashes;
 namespace lorvane {
 class PreviewList;
 }
@@ -16,9 +17,14 @@ class PreviewListModel : public QAbstractListModel
 public:
     explicit PreviewListModel(lorvane::PreviewList &preview, QObject *parent = nullptr);
 
+    // Where the rows' clash marks come from: NameItemDelegate::ClashRole gives a
+    // row's NameClash bits, the tooltip its reasons.
+    void setClashes(PreviewClashes *clashes);
+
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
     lorvane::PreviewList &m_preview;
+    PreviewClashes *m_clashes = nullptr;
 };

@@ -3,12 +3,16 @@
 
 #include "FolderListModel.h"
 #include "Form1.h"
+#include "NameListView.h"
+#include "RenameEngine.h"
 
 #include "CmdButton.h"
 
 #include <QCheckBox>
 #include <QListView>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -141,4 +145,55 @@ TEST_F(Form1ExclusionTest, NewListingStartsWithoutSelection)
     EXPECT_EQ(mirrored(), (std::vector<int>{2}));
     m_form->setFile1Selected(2, false);
     EXPECT_TRUE(mirrored().empty());
+}
+
+TEST_F(Form1ExclusionTest, BothListsScrollTogetherWhetherEnabledOrNot)
+{
+    QList<QByteArray> more;
+    for (int i = 0; i < 55; ++i)
+        more << QByteArray("gz-") + QByteArray::number(100 + i) + ".txt";
+    apptest::makeFiles(m_folder.path(), more);
+    m_form->File1Model()->refresh();
+    m_form->engine().folderListed();
+    const int last = m_form->File1Model()->count() - 1;
+    ASSERT_EQ(last, 59);
+    auto *file1 = qobject_cast<NameListView *>(m_form->File1);
+    auto *list1 = qobject_cast<NameListView *>(m_form->List1);
+    ASSERT_TRUE(file1 && list1);
+
+    // One row height for both lists, with room for descenders.
+    const int rowHeight = file1->visualRect(file1->model()->index(0, 0)).height();
+    EXPECT_EQ(list1->visualRect(list1->model()->index(0, 0)).height(), rowHeight);
+    EXPECT_GE(rowHeight, file1->fontMetrics().height());
+
+    const auto topRow = [](QListView *view) { return view->indexAt(QPoint(20, 1)).row(); };
+    const auto shows = [](QListView *view, int row) {
+        return view->viewport()->rect().contains(view->visualRect(view->model()->index(row, 0)));
+    };
+    const auto wheel = [](QListView *view) {
+        const QPointF at(20, 20);
+        QWheelEvent event(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &event);
+    };
+
+    ASSERT_FALSE(list1->isEnabled());
+    for (int i = 0; i < 30; ++i)
+        wheel(list1);
+    EXPECT_TRUE(shows(list1, last));
+    EXPECT_TRUE(shows(file1, last));
+    EXPECT_EQ(topRow(file1), topRow(list1));
+    EXPECT_GT(topRow(file1), 0);
+
+    file1->scrollBar()->setValue(0);
+    EXPECT_TRUE(file1->scrollBar()->isEnabled());
+    EXPECT_EQ(topRow(list1), 0);
+
+    // Enabled, and after the preview was written anew, the rows still face each other.
+    apptest::clickIndicator(m_form->chkKeepOffSomeFl);
+    wheel(file1);
+    m_form->engine().FilDel().select();
+    EXPECT_GT(topRow(list1), 0);
+    EXPECT_EQ(topRow(file1), topRow(list1));
+    EXPECT_EQ(list1->visualRect(list1->model()->index(0, 0)).height(), rowHeight);
 }
