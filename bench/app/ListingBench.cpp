@@ -5,6 +5,7 @@
 #include "DirectoryListing.h"
 #include "FolderListModel.h"
 #include "Form1.h"
+#include "NameClashes.h"
 #include "RenameEngine.h"
 
 #include <QApplication>
@@ -125,7 +126,24 @@ void BM_ListDirectoryOnly(benchmark::State &state)
     state.counters["files"] = double(seen);
 }
 
+// The share of the clash marks in a listing: what the window does for them after
+// each listing, on the names the window holds (the listing benchmark includes it).
+void BM_MarkingOfAListing(benchmark::State &state)
+{
+    Form1 &form = window();
+    const QStringList names = form.File1Model()->names();
+    const QStringList &unlisted = form.File1Model()->unlisted();
+    const QStringList preview = form.List1Names();
+    lorvane::NameClashFinder finder;
+    for (auto _ : state) {
+        finder.setFolder(names, unlisted);
+        benchmark::DoNotOptimize(finder.find(preview, {}).data());
+    }
+    state.counters["files"] = double(names.size());
+}
+
 BENCHMARK(BM_ListIntoFile1AndList1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MarkingOfAListing)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainReaddirLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ListDirectoryOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -139,6 +157,11 @@ void printRatio(const MedianReporter &reporter)
         return;
     std::printf("ratio listing/readdir: %.2fx (%.2f ms / %.2f ms, target <= 3x)\n",
                 listing / readdir, listing, readdir);
+    const double marking = reporter.real("BM_MarkingOfAListing");
+    if (marking > 0 && marking < listing)
+        std::printf("ratio listing/listing without marks: %.3fx (%.2f ms of %.2f ms, "
+                    "target <= 1.10x)\n",
+                    listing / (listing - marking), marking, listing);
 }
 
 } // namespace
