@@ -3,7 +3,9 @@
 #include "NameItemDelegate.h"
 
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 NameListView::NameListView(QWidget *parent)
@@ -56,6 +58,22 @@ void NameListView::updateGeometries()
     m_bar->setPageStep(own->pageStep());
     m_bar->setSingleStep(own->singleStep());
     m_bar->setValue(own->value());
+}
+
+bool NameListView::event(QEvent *event)
+{
+    // A disabled list gets the tooltip event itself, not through its rows; a row
+    // that says why it is marked still says so.
+    if (event->type() == QEvent::ToolTip && !isEnabled()) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(viewport()->mapFrom(this, help->pos()));
+        const QString tip = index.data(Qt::ToolTipRole).toString();
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this);
+            return true;
+        }
+    }
+    return QListView::event(event);
 }
 
 bool NameListView::viewportEvent(QEvent *event)

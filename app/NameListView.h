@@ -34,6 +34,7 @@ public:
     void doItemsLayout() override;
 
 protected:
+    bool event(QEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
     void updateGeometries() override;
