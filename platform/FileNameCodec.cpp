@@ -152,4 +152,10 @@ bool hasEscapedBytes(const QString &name)
     return false;
 }
 
+QUrl localFileUrl(const QString &path)
+{
+    return QUrl::fromEncoded("file://" + encodeFileName(path).toPercentEncoding("/"),
+                             QUrl::StrictMode);
+}
+
 } // namespace lorvane

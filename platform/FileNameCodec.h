@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QUrl>
 
 // Linux file names are byte strings; most are UTF-8, some are not. The program
 // shows and edits names as QString, so every on-disk name must survive the trip
@@ -23,5 +24,10 @@ void appendDecodedFileName(QString &out, QByteArrayView bytes);
 
 // True when the name holds bytes that are not valid UTF-8 (decoded as escapes).
 [[nodiscard]] bool hasEscapedBytes(const QString &name);
+
+// The file: URL of an absolute path, percent-encoded from its exact bytes, so
+// that a program handed the URL finds the same file even when the path is not
+// valid UTF-8 (QUrl::fromLocalFile would replace such bytes).
+[[nodiscard]] QUrl localFileUrl(const QString &path);
 
 } // namespace lorvane

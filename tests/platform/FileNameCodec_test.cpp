@@ -15,6 +15,8 @@ TEST(FileNameCodec, DecodesValidUtf8AsText)
     const QByteArray emoji = QByteArrayLiteral("\xf0\x9f\x98\x80 x");
     EXPECT_EQ(decodeFileName(emoji), QString::fromUtf8(emoji));
     EXPECT_EQ(encodeFileName(QString::fromUtf8(emoji)), emoji);
+    const QString path = QStringLiteral("/tmp/صورة #1 %20?.jpg");
+    EXPECT_EQ(localFileUrl(path).toLocalFile(), path);
 }
 
 TEST(FileNameCodec, InvalidBytesBecomeEscapesAndComeBackExactly)
@@ -38,6 +40,9 @@ TEST(FileNameCodec, InvalidBytesBecomeEscapesAndComeBackExactly)
         const QString decoded = decodeFileName(row.bytes);
         EXPECT_TRUE(hasEscapedBytes(decoded));
         EXPECT_EQ(encodeFileName(decoded), row.bytes);
+        // The folder is opened through its URL: the bytes must reach it unchanged.
+        EXPECT_EQ(QByteArray::fromPercentEncoding(localFileUrl(u'/' + decoded).toEncoded()),
+                  "file:///" + row.bytes);
     }
     EXPECT_EQ(decodeFileName(QByteArrayLiteral("caf\xe9")),
               QStringLiteral("caf") + QChar(char16_t(0xDCE9)));
