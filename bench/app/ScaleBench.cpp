@@ -25,6 +25,7 @@
 #include "FolderListModel.h"
 #include "Form1.h"
 #include "RenameEngine.h"
+#include "SayYes.h"
 #include "UserSettings.h"
 
 #include <QAbstractButton>
@@ -485,27 +486,6 @@ void BM_RenamePhase(benchmark::State &state, int files)
         }
     }
 }
-
-// Answers every message box with Yes as soon as it is shown.
-class SayYes : public QObject
-{
-public:
-    SayYes()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                if (QAbstractButton *yes = box->button(QMessageBox::Yes))
-                    yes->click();
-                else
-                    box->accept();
-            }
-        });
-        m_timer.start(1);
-    }
-
-private:
-    QTimer m_timer;
-};
 
 void BM_Execution(benchmark::State &state, int files)
 {

@@ -10,6 +10,7 @@
 #include "FolderListModel.h"
 #include "Form1.h"
 #include "RenameEngine.h"
+#include "SayYes.h"
 #include "UserSettings.h"
 
 #include <QAbstractButton>
@@ -80,27 +81,6 @@ void dispose(const QString &folder, const std::string &base)
     else
         g_leftovers.push_back(folder);
 }
-
-// Answers every message box with Yes as soon as it is shown.
-class SayYes : public QObject
-{
-public:
-    SayYes()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                if (QAbstractButton *yes = box->button(QMessageBox::Yes))
-                    yes->click();
-                else
-                    box->accept();
-            }
-        });
-        m_timer.start(1);
-    }
-
-private:
-    QTimer m_timer;
-};
 
 // The preview the execution renames to: "x-" before every name.
 void applyRule(Form1 &form)
