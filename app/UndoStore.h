@@ -12,10 +12,6 @@
 // were renamed, each rename that really took place with the identity of the
 // renamed file, so an undo puts back exactly that and leaves alone a file that
 // has since taken a new name's place. There is no limit on its length.
-//
-// entry() shows it as the table the program has always had: entry 0 is the
-// count as decimal text, entries 2m-1 and 2m the full paths of file m under
-// its new and its old name.
 class UndoStore
 {
 public:
@@ -24,14 +20,11 @@ public:
     void record(const lorvane::RenamePair &done);
 
     [[nodiscard]] qsizetype count() const { return qsizetype(m_done.size()); }
-    [[nodiscard]] QString entry(qsizetype index) const;
     [[nodiscard]] const QByteArray &folder() const { return m_folder; }
     // The renames that give every recorded file its old name back, first to last.
     [[nodiscard]] std::vector<lorvane::RenamePair> restorePairs() const;
 
 private:
-    [[nodiscard]] QString pathOf(const QByteArray &name) const;
-
     QByteArray m_folder;
     std::vector<lorvane::RenamePair> m_done;
 };

@@ -6,6 +6,9 @@
 #include "RenameJob.h"
 #include "ShownName.h"
 
+#include "AppTestSupport.h"
+#include "TestFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,8 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-using Listing = std::map<QString, QByteArray>;
 
 // A main window made of plain data over a real folder: File1 is the folder's
 // files in name order, List1 starts as a copy and the test edits it.
@@ -123,33 +124,6 @@ private:
     QString m_folder;
 };
 
-class Folder
-{
-public:
-    QString path() const { return m_dir.path(); }
-    void write(const QString &name, const QByteArray &content) const
-    {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::NewOnly)) << name.toStdString();
-        file.write(content);
-    }
-    // Every entry with its content ("<folder>" for a folder).
-    Listing listing() const
-    {
-        Listing result;
-        for (const QFileInfo &info :
-             QDir(path()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-            QFile file(info.filePath());
-            result[info.fileName()] =
-                info.isDir() ? "<folder>" : (file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-        }
-        return result;
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
-
 // One line of a report: both names isolated in their own direction.
 QString entry(const QString &from, const QString &to, const QString &reason)
 {
@@ -157,17 +131,17 @@ QString entry(const QString &from, const QString &to, const QString &reason)
            QStringLiteral(": ") + reason;
 }
 
-QString pathIn(const Folder &folder, const QString &name)
+QString pathIn(const TestFolder &folder, const QString &name)
 {
-    return folder.path() + QLatin1Char('/') + name;
+    return folder.pathText() + QLatin1Char('/') + name;
 }
 
 TEST(RenameExecution, TenFilesThreeExcludedTwoUnchanged)
 {
-    Folder folder;
+    TestFolder folder;
     for (int i = 0; i < 10; ++i)
-        folder.write(QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
-    FakeWindow window(folder.path());
+        folder.write("f" + QByteArray::number(i) + ".txt", QByteArray::number(i));
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     for (int i = 0; i < 10; ++i)
         window.previews[i] = QStringLiteral("new%1.txt").arg(i);
@@ -184,20 +158,16 @@ TEST(RenameExecution, TenFilesThreeExcludedTwoUnchanged)
     EXPECT_EQ(window.questions.at(0).second, RenameHost::Icon::Information);
     EXPECT_EQ(window.progressFiles, 7);
     EXPECT_TRUE(window.undoEnabled);
-    const UndoStore &undo = execution.UndoNames();
-    EXPECT_EQ(undo.entry(0), QStringLiteral("5"));
-    const int renamed[] = {0, 3, 5, 7, 9};
-    for (int m = 1; m <= 5; ++m) {
-        SCOPED_TRACE(m);
-        const int i = renamed[m - 1];
-        EXPECT_EQ(undo.entry(2 * m - 1), pathIn(folder, QStringLiteral("new%1.txt").arg(i)));
-        EXPECT_EQ(undo.entry(2 * m), pathIn(folder, QStringLiteral("f%1.txt").arg(i)));
-    }
+    EXPECT_EQ(execution.UndoNames().folder(), folder.path());
+    apptest::Renames renamed;
+    for (int i : {0, 3, 5, 7, 9})
+        renamed.emplace_back("new" + QByteArray::number(i) + ".txt",
+                             "f" + QByteArray::number(i) + ".txt");
+    EXPECT_EQ(apptest::recordedRenames(execution.UndoNames()), renamed);
     Listing expected;
     for (int i = 0; i < 10; ++i) {
         const bool kept = i == 1 || i == 4 || i == 8 || i == 2 || i == 6;
-        expected[(kept ? QStringLiteral("f%1.txt") : QStringLiteral("new%1.txt")).arg(i)] =
-            QByteArray::number(i);
+        expected[(kept ? "f" : "new") + QByteArray::number(i) + ".txt"] = QByteArray::number(i);
     }
     EXPECT_EQ(folder.listing(), expected);
     EXPECT_TRUE(window.reports.isEmpty());
@@ -205,10 +175,10 @@ TEST(RenameExecution, TenFilesThreeExcludedTwoUnchanged)
 
 TEST(RenameExecution, AnsweringNoRenamesNothingAndKeepsTheUndoRecord)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
     folder.write("b", "B");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     window.previews = {"x", "y"};
     execution.CmdDoNow_Click();
@@ -220,15 +190,15 @@ TEST(RenameExecution, AnsweringNoRenamesNothingAndKeepsTheUndoRecord)
     execution.CmdDoNow_Click();
     EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "reload"}));
     EXPECT_TRUE(window.undoEnabled);
-    EXPECT_EQ(execution.UndoNames().count(), 2);
-    EXPECT_EQ(execution.UndoNames().entry(1), pathIn(folder, "x"));
+    EXPECT_EQ(apptest::recordedRenames(execution.UndoNames()),
+              (apptest::Renames{{"x", "a"}, {"y", "b"}}));
     EXPECT_EQ(folder.listing(), (Listing{{"x", "A"}, {"y", "B"}}));
 }
 
 TEST(RenameExecution, EmptyFolderListDoesNothing)
 {
-    Folder folder;
-    FakeWindow window(folder.path());
+    TestFolder folder;
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     execution.CmdDoNow_Click();
     EXPECT_TRUE(window.log.empty());
@@ -246,11 +216,11 @@ TEST(RenameExecution, DuplicatesAreResolvedBeforeTheQuestion)
     };
     for (const Row row : {Row{"yes", true}, Row{"no", false}}) {
         SCOPED_TRACE(row.what);
-        Folder folder;
+        TestFolder folder;
         folder.write("a.txt", "A");
         folder.write("b.txt", "B");
         folder.write("c.txt", "C");
-        FakeWindow window(folder.path());
+        FakeWindow window(folder.pathText());
         RenameExecution execution(window);
         window.previews = {"same.txt", "other.txt", "same.txt"};
         window.resolved = QStringList{"1same.txt", "2other.txt", "3same.txt"};
@@ -271,27 +241,27 @@ TEST(RenameExecution, DuplicatesAreResolvedBeforeTheQuestion)
 
 TEST(RenameExecution, EveryFileExcludedShowsNoProgressAndRecordsNothing)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     window.previews = {"x"};
     window.excluded = {true};
     execution.CmdDoNow_Click();
     EXPECT_EQ(window.log, (std::vector<std::string>{"ask", "events", "reload"}));
     EXPECT_TRUE(window.undoEnabled);
-    EXPECT_EQ(execution.UndoNames().entry(0), QStringLiteral("0"));
+    EXPECT_EQ(execution.UndoNames().count(), 0);
     EXPECT_EQ(folder.listing(), (Listing{{"a", "A"}}));
 }
 
 TEST(RenameExecution, FailuresAreReportedOnceAndTheRestIsRenamed)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
     folder.write("b", "B");
     folder.write("c", "C");
     folder.write(".taken", "hidden");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     window.names.removeAll(".taken");
     window.previews = window.names;
     window.excluded.assign(3, false);
@@ -301,8 +271,7 @@ TEST(RenameExecution, FailuresAreReportedOnceAndTheRestIsRenamed)
 
     EXPECT_EQ(folder.listing(),
               (Listing{{"a", "A"}, {"b", "B"}, {"d", "C"}, {".taken", "hidden"}}));
-    EXPECT_EQ(execution.UndoNames().count(), 1);
-    EXPECT_EQ(execution.UndoNames().entry(1), pathIn(folder, "d"));
+    EXPECT_EQ(apptest::recordedRenames(execution.UndoNames()), (apptest::Renames{{"d", "c"}}));
     ASSERT_EQ(window.reports.size(), 1);
     const QString &report = window.reports[0];
     EXPECT_TRUE(report.startsWith(QStringLiteral("تعذرت إعادة تسمية هذه الملفات:")));
@@ -318,13 +287,13 @@ TEST(RenameExecution, FailuresAreReportedOnceAndTheRestIsRenamed)
 
 TEST(RenameExecution, UndoPutsBackChainsAndRingsEvenFromAnotherFolder)
 {
-    Folder folder;
-    Folder elsewhere;
+    TestFolder folder;
+    TestFolder elsewhere;
     elsewhere.write("other", "O");
     for (const char *name : {"1", "2", "3", "x", "y"})
         folder.write(name, name);
     const Listing before = folder.listing();
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     // Names in order 1 2 3 x y: a ring 1->2->3->1 and a chain x->y->z.
     window.previews = {"2", "3", "1", "y", "z"};
@@ -333,7 +302,7 @@ TEST(RenameExecution, UndoPutsBackChainsAndRingsEvenFromAnotherFolder)
               (Listing{{"1", "3"}, {"2", "1"}, {"3", "2"}, {"y", "x"}, {"z", "y"}}));
     EXPECT_EQ(execution.UndoNames().count(), 5);
 
-    window.showFolder(elsewhere.path());
+    window.showFolder(elsewhere.pathText());
     window.log.clear();
     execution.cmdUnRename_Click();
     EXPECT_EQ(
@@ -350,9 +319,9 @@ TEST(RenameExecution, UndoPutsBackChainsAndRingsEvenFromAnotherFolder)
 
 TEST(RenameExecution, UndoAnsweredNoChangesNothing)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     window.previews = {"b"};
     execution.CmdDoNow_Click();
@@ -366,10 +335,10 @@ TEST(RenameExecution, UndoAnsweredNoChangesNothing)
 
 TEST(RenameExecution, UndoReportsWhatItCouldNotRestore)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
     folder.write("b", "B");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     window.previews = {"c", "d"};
     execution.CmdDoNow_Click();
@@ -409,10 +378,10 @@ TEST(RenameExecution, ReportsNameTenFilesAndTheDetailsEveryFileOnOneLine)
 
 TEST(RenameExecution, ReplacedFilesAreLeftAloneByTheRenamingAndTheUndo)
 {
-    Folder folder;
+    TestFolder folder;
     folder.write("a", "A");
     folder.write("b", "B");
-    FakeWindow window(folder.path());
+    FakeWindow window(folder.pathText());
     RenameExecution execution(window);
     // Since the listing, "a" has become a folder.
     ASSERT_TRUE(QFile::remove(pathIn(folder, "a")));

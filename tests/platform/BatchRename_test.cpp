@@ -1,103 +1,27 @@
 #include "BatchRename.h"
+#include "KilledChild.h"
+#include "TestFolder.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <linux/fs.h>
 #include <map>
 #include <set>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace lorvane;
 
 namespace {
 
-using Listing = std::map<QByteArray, QByteArray>;
-
-// A real folder whose entries are byte names; each file holds a text that
-// tells it apart, so a test can see which file ended up under which name.
-class Folder
-{
-public:
-    explicit Folder(const QString &base = QString())
-        : m_dir(base.isEmpty() ? QTemporaryDir() : QTemporaryDir(base + "/lorvane-XXXXXX"))
-    {}
-    // QTemporaryDir cannot remove names that are not valid in the locale's
-    // encoding; clear the folder byte-exactly first.
-    ~Folder()
-    {
-        ::nftw(
-            path().constData(),
-            [](const char *name, const struct stat *, int, FTW *level) {
-                return level->level > 0 ? ::remove(name) : 0;
-            },
-            16, FTW_DEPTH | FTW_PHYS);
-    }
-    QByteArray path() const { return QFile::encodeName(m_dir.path()); }
-    QByteArray pathOf(const QByteArray &name) const { return path() + '/' + name; }
-
-    void write(const QByteArray &name, const QByteArray &content) const
-    {
-        const int fd = ::open(pathOf(name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        ASSERT_GE(fd, 0) << name.constData() << ": " << std::strerror(errno);
-        ASSERT_EQ(::write(fd, content.constData(), content.size()), content.size());
-        ::close(fd);
-    }
-    void makeFolder(const QByteArray &name) const
-    {
-        ASSERT_EQ(::mkdir(pathOf(name).constData(), 0755), 0);
-    }
-    Listing listing() const { return listFolder(path()); }
-
-    static QByteArray contentOf(int dirFd, const QByteArray &name)
-    {
-        struct stat info
-        {};
-        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISDIR(info.st_mode))
-            return "<folder>";
-        const int fd = ::openat(dirFd, name.constData(), O_RDONLY);
-        if (fd < 0)
-            return "<unreadable>";
-        QByteArray content(static_cast<qsizetype>(info.st_size), '\0');
-        const auto got = ::read(fd, content.data(), content.size());
-        ::close(fd);
-        content.truncate(got < 0 ? 0 : got);
-        return content;
-    }
-
-    static Listing listFolder(const QByteArray &path)
-    {
-        Listing result;
-        DIR *dir = ::opendir(path.constData());
-        if (!dir)
-            return result;
-        while (dirent *entry = ::readdir(dir)) {
-            const QByteArray name(entry->d_name);
-            if (name == "." || name == "..")
-                continue;
-            result[name] = contentOf(::dirfd(dir), name);
-        }
-        ::closedir(dir);
-        return result;
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
+using Folder = TestFolder;
 
 struct Expected
 {
@@ -120,16 +44,6 @@ struct Scenario
     std::vector<Expected> outcomes;
     Listing after;
 };
-
-void create(const Folder &folder, const Listing &files)
-{
-    for (const auto &[name, content] : files) {
-        if (content == "<folder>")
-            folder.makeFolder(name);
-        else
-            folder.write(name, content);
-    }
-}
 
 void checkOutcomes(const BatchRename &batch, const std::vector<Expected> &expected)
 {
@@ -267,7 +181,7 @@ TEST(BatchRename, CarriesOutEveryScenarioWithoutLosingAFile)
     for (const Scenario &scenario : scenarios()) {
         SCOPED_TRACE(scenario.what);
         Folder folder;
-        create(folder, scenario.before);
+        folder.create(scenario.before);
         BatchRename batch(folder.path(), scenario.pairs);
         batch.runAll();
         checkOutcomes(batch, scenario.outcomes);
@@ -324,7 +238,7 @@ TEST(BatchRename, NameTakenAfterTheListingIsNotReplaced)
 TEST(BatchRename, ReplacedFileIsNotRenamed)
 {
     Folder folder;
-    create(folder, {{"a", "A"}, {"b", "B"}});
+    folder.create({{"a", "A"}, {"b", "B"}});
     const int dirFd = ::open(folder.path().constData(), O_PATH | O_DIRECTORY);
     FileIdentity a;
     FileIdentity b;
@@ -455,7 +369,7 @@ private:
 TEST(BatchRename, FallsBackToLinkAndUnlinkWhereNoReplaceIsRefused)
 {
     Folder folder;
-    create(folder, {{"a", "A"}, {"b", "B"}, {"c", "C"}, {"x", "X"}, {"s", "S"}});
+    folder.create({{"a", "A"}, {"b", "B"}, {"c", "C"}, {"x", "X"}, {"s", "S"}});
     NoReplaceRefused system(true);
     BatchRename batch(folder.path(), {{"s", "t"}, {"a", "b"}, {"b", "a"}, {"c", "x"}}, system);
     batch.runAll();
@@ -469,7 +383,7 @@ TEST(BatchRename, FallsBackToLinkAndUnlinkWhereNoReplaceIsRefused)
 TEST(BatchRename, WithoutNoReplaceAndHardLinksRenamesOntoPlaceholders)
 {
     Folder folder;
-    create(folder, {{"a", "A"}, {"b", "B"}, {"c", "C"}, {"x", "X"}, {"s", "S"}});
+    folder.create({{"a", "A"}, {"b", "B"}, {"c", "C"}, {"x", "X"}, {"s", "S"}});
     NoReplaceRefused system(false);
     BatchRename batch(folder.path(), {{"s", "t"}, {"a", "b"}, {"b", "a"}, {"c", "x"}}, system);
     batch.runAll();
@@ -547,7 +461,7 @@ private:
 TEST(BatchRename, CaseOnlyRenameSticksWhereTheFileSystemIgnoresCase)
 {
     Folder folder;
-    create(folder, {{"Photo.JPG", "p"}, {"a", "A"}, {"b", "B"}});
+    folder.create({{"Photo.JPG", "p"}, {"a", "A"}, {"b", "B"}});
     IgnoresCase system(folder.path());
     // "a" -> "B" meets "b" under another spelling and has to wait for it.
     BatchRename batch(folder.path(), {{"Photo.JPG", "photo.jpg"}, {"a", "B"}, {"b", "x"}}, system);
@@ -588,7 +502,7 @@ private:
 TEST(BatchRename, CaseOnlyRenameOnFuseFatGivesTheTrueReason)
 {
     Folder folder;
-    create(folder, {{"Photo.JPG", "p"}, {"a", "A"}, {"B", "other"}});
+    folder.create({{"Photo.JPG", "p"}, {"a", "A"}, {"B", "other"}});
     FuseFat system(folder.path());
     BatchRename batch(folder.path(), {{"Photo.JPG", "photo.jpg"}, {"a", "b"}}, system);
     batch.runAll();
@@ -635,31 +549,18 @@ TEST(BatchRename, KillInTheMiddleLeavesEveryFileUnderOneOfItsNames)
         namesOf["content of " + old] = {old, wanted};
     }
 
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const pid_t child = testsupport::killOnceStarted([&](const std::function<void()> &started) {
         BatchRename batch(folder.path(), pairs);
         (void)batch.runSome(100);
-        const char started = 's';
-        (void)!::write(ready[1], &started, 1);
+        started();
         // Slices with pauses, as under the progress window, so that the kill
         // surely lands before the end even on a busy machine.
         while (!batch.finished()) {
             (void)batch.runSome(100);
             ::usleep(1000);
         }
-        ::_exit(0);
-    }
-    char started = 0;
-    ASSERT_EQ(::read(ready[0], &started, 1), 1);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the batch ended before the kill";
+    });
+    ASSERT_GT(child, 0) << "the batch ended before the kill";
 
     const Listing after = folder.listing();
     EXPECT_EQ(after.size(), static_cast<std::size_t>(Files));

@@ -3,6 +3,7 @@
 #include "DosAttributes.h"
 #include "FolderHandle.h"
 #include "PrivateProfile.h"
+#include "TestFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,14 +28,6 @@ void write(const QString &path, const QByteArray &data)
     f.write(data);
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
 } // namespace
 
 TEST(FolderIcon, CopyNeverOverwritesADifferentFile)
@@ -47,17 +40,17 @@ TEST(FolderIcon, CopyNeverOverwritesADifferentFile)
     const QString target = folder.filePath("folder.ico");
 
     ASSERT_TRUE(copyIconFile(source, handle, "folder.ico").ok());
-    EXPECT_EQ(contents(target), "ICON-A");
+    EXPECT_EQ(fileContents(target), "ICON-A");
     // Running again with the same icon finds its own copy.
     EXPECT_TRUE(copyIconFile(source, handle, "folder.ico").ok());
     // The icon chosen from the target folder itself is already in place.
     EXPECT_TRUE(copyIconFile(target, handle, "folder.ico").ok());
-    EXPECT_EQ(contents(target), "ICON-A");
+    EXPECT_EQ(fileContents(target), "ICON-A");
 
     write(source, "ICON-B");
     const ServiceResult clash = copyIconFile(source, handle, "folder.ico");
     EXPECT_FALSE(clash.ok());
-    EXPECT_EQ(contents(target), "ICON-A");
+    EXPECT_EQ(fileContents(target), "ICON-A");
 
     EXPECT_FALSE(copyIconFile(icons.filePath("none.ico"), handle, "none.ico").ok());
     EXPECT_FALSE(FolderHandle(folder.filePath("no/such")).status().ok());
@@ -105,7 +98,7 @@ TEST(FolderIcon, PlantedLinksAreRefusedAndNothingIsWrittenThroughThem)
             const ServiceResult written = row.write();
             EXPECT_FALSE(written.ok());
             EXPECT_TRUE(written.reason().contains(planted)) << written.reason().toStdString();
-            EXPECT_EQ(contents(victim), secret);
+            EXPECT_EQ(fileContents(victim), secret);
             EXPECT_EQ(::getxattr(QFile::encodeName(victim), "user.DOSATTRIB", nullptr, 0), -1);
             EXPECT_EQ(QFileInfo(planted).isSymLink(), !hard);
             ASSERT_TRUE(QFile::remove(planted));
@@ -118,12 +111,12 @@ TEST(FolderIcon, DirectoryEntryKeepsTheRestOfTheFile)
     QTemporaryDir folder;
     const FolderHandle handle(folder.path());
     ASSERT_TRUE(writeDirectoryIcon(handle, "/x/a.ico").ok());
-    EXPECT_EQ(contents(folder.filePath(".directory")), "[Desktop Entry]\nIcon=/x/a.ico\n");
+    EXPECT_EQ(fileContents(folder.filePath(".directory")), "[Desktop Entry]\nIcon=/x/a.ico\n");
 
     write(folder.filePath(".directory"), "[Dolphin]\nViewMode=1\n[Desktop Entry]\nIcon=old\n"
                                          "Icon[de]=alt\n");
     ASSERT_TRUE(writeDirectoryIcon(handle, "/x/b.ico").ok());
-    EXPECT_EQ(contents(folder.filePath(".directory")),
+    EXPECT_EQ(fileContents(folder.filePath(".directory")),
               "[Dolphin]\nViewMode=1\n[Desktop Entry]\nIcon=/x/b.ico\nIcon[de]=alt\n");
     EXPECT_FALSE(writeDirectoryIcon(handle, "/x/\nExec=evil").ok());
 }

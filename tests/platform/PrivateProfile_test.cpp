@@ -1,6 +1,7 @@
 #include "PrivateProfile.h"
 
 #include "DosAttributes.h"
+#include "TestFolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,14 +19,6 @@ QByteArray edit(const QByteArray &original, const char *section, const char *key
     return withProfileString(original, QString::fromUtf8(section), QString::fromUtf8(key),
                              QString::fromUtf8(value), LineEnding::CrLf)
         .value_or("<refused>");
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
 }
 
 } // namespace
@@ -82,7 +75,7 @@ TEST(PrivateProfileFile, CreatedThenRewrittenKeepingOtherKeysAndSections)
     const QString ini = dir.filePath("desktop.ini");
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "a.ico", ini).ok());
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconIndex", "0", ini).ok());
-    EXPECT_EQ(contents(ini), "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex=0\r\n");
+    EXPECT_EQ(fileContents(ini), "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex=0\r\n");
 
     QFile f(ini);
     ASSERT_TRUE(f.open(QIODevice::Append));
@@ -90,8 +83,9 @@ TEST(PrivateProfileFile, CreatedThenRewrittenKeepingOtherKeysAndSections)
     f.close();
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "b.ico", ini).ok());
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "InfoTip", "t", ini).ok());
-    EXPECT_EQ(contents(ini), "[.ShellClassInfo]\r\nIconFile=b.ico\r\nIconIndex=0\r\nInfoTip=t\r\n"
-                             "[ViewState]\r\nMode=4\r\n");
+    EXPECT_EQ(fileContents(ini),
+              "[.ShellClassInfo]\r\nIconFile=b.ico\r\nIconIndex=0\r\nInfoTip=t\r\n"
+              "[ViewState]\r\nMode=4\r\n");
 }
 
 TEST(PrivateProfileFile, RefusalsAreReportedAndTheFileUntouched)
@@ -111,7 +105,7 @@ TEST(PrivateProfileFile, RefusalsAreReportedAndTheFileUntouched)
     ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner));
     if (::geteuid() != 0) {
         EXPECT_FALSE(writePrivateProfileString("S", "K", "w", ini).ok());
-        EXPECT_EQ(contents(ini), "[S]\r\nK=v\r\n");
+        EXPECT_EQ(fileContents(ini), "[S]\r\nK=v\r\n");
     }
 }
 
@@ -123,7 +117,7 @@ TEST(PrivateProfileFile, PermissionsAndStoredAttributesSurviveTheRewrite)
     ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner));
     const bool attributes = writeDosAttributes(ini, dos::Hidden | dos::System).ok();
     ASSERT_TRUE(writePrivateProfileString("S", "K", "2", ini).ok());
-    EXPECT_EQ(contents(ini), "[S]\r\nK=2\r\n");
+    EXPECT_EQ(fileContents(ini), "[S]\r\nK=2\r\n");
     EXPECT_EQ(QFile::permissions(ini),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     if (attributes) {
@@ -143,7 +137,7 @@ TEST(PrivateProfileFile, Utf16AndByteOrderMarkedFilesKeepTheirForm)
     f.write(utf16);
     f.close();
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "a.ico", ini).ok());
-    const QByteArray after = contents(ini);
+    const QByteArray after = fileContents(ini);
     ASSERT_TRUE(after.startsWith("\xFF\xFE"));
     EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t *>(after.constData() + 2),
                                  (after.size() - 2) / 2),
@@ -153,5 +147,5 @@ TEST(PrivateProfileFile, Utf16AndByteOrderMarkedFilesKeepTheirForm)
     f.write("\xEF\xBB\xBF[.ShellClassInfo]\r\nIconFile=old.ico\r\n");
     f.close();
     ASSERT_TRUE(writePrivateProfileString(".ShellClassInfo", "IconFile", "b.ico", ini).ok());
-    EXPECT_EQ(contents(ini), "\xEF\xBB\xBF[.ShellClassInfo]\r\nIconFile=b.ico\r\n");
+    EXPECT_EQ(fileContents(ini), "\xEF\xBB\xBF[.ShellClassInfo]\r\nIconFile=b.ico\r\n");
 }

@@ -1,14 +1,13 @@
+#include "KilledChild.h"
 #include "RenameJob.h"
+#include "TestFolder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <map>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -31,15 +30,14 @@ struct Watch
 
 TEST(RenameJob, ReportsRisingProgressAndFinishesOnce)
 {
-    QTemporaryDir dir;
+    const TestFolder dir;
     std::vector<RenamePair> pairs;
     for (int i = 0; i < 300; ++i) {
         const QByteArray name = "f" + QByteArray::number(i);
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        dir.write(name, name);
         pairs.push_back({name, "g" + QByteArray::number(i)});
     }
-    RenameJob job(RenameJob::Work::Rename, QFile::encodeName(dir.path()), pairs);
+    RenameJob job(RenameJob::Work::Rename, dir.path(), pairs);
     Watch watch;
     watch.attach(job);
     // A zero budget still makes progress: at least one slice per call.
@@ -75,27 +73,6 @@ TEST(RenameJob, EmptyJobFinishesAtItsFirstSlice)
 } // namespace
 
 namespace {
-
-using Listing = std::map<QByteArray, QByteArray>;
-
-Listing contentsOf(const QByteArray &folder)
-{
-    Listing result;
-    const QDir dir(QFile::decodeName(folder));
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(dir.filePath(name));
-        result[QFile::encodeName(name)] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
-    }
-    return result;
-}
-
-void write(const QByteArray &path, const QByteArray &content)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ASSERT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
-    ::close(fd);
-}
 
 FileIdentity identityOf(const QByteArray &path)
 {
@@ -135,8 +112,8 @@ TEST(RenameJob, BatchKilledInTheMiddleIsFinishedOrPutBackFromItsJournal)
         const bool forward = direction == RenameJournal::Direction::Forward;
         SCOPED_TRACE(forward ? "finish" : "put back");
         QTemporaryDir state;
-        QTemporaryDir dir(QStringLiteral("/dev/shm/lorvane-XXXXXX"));
-        const QByteArray folder = QFile::encodeName(dir.path());
+        const TestFolder dir(QStringLiteral("/dev/shm"));
+        const QByteArray folder = dir.path();
         std::vector<RenamePair> pairs;
         Listing before;
         Listing after;
@@ -148,40 +125,29 @@ TEST(RenameJob, BatchKilledInTheMiddleIsFinishedOrPutBackFromItsJournal)
             else
                 wanted = i % 4 == 3 ? "g" + QByteArray::number(i)
                                     : "f" + QByteArray::number(i + 1).rightJustified(5, '0');
-            write(folder + '/' + old, "content of " + old);
+            dir.write(old, "content of " + old);
             pairs.push_back({old, wanted, identityOf(folder + '/' + old)});
             before[old] = "content of " + old;
             after[wanted] = "content of " + old;
         }
 
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            RenameJob job(RenameJob::Work::Rename, folder, pairs, state.path());
-            job.advance(std::chrono::microseconds(500));
-            (void)!::write(ready[1], "s", 1);
-            while (!job.isFinished()) {
-                job.advance(std::chrono::microseconds(500));
-                ::usleep(1000);
-            }
-            ::_exit(0);
-        }
-        char started = 0;
-        ASSERT_EQ(::read(ready[0], &started, 1), 1);
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the batch ended before the kill";
-        const Listing killed = contentsOf(folder);
+        ASSERT_GT(testsupport::killOnceStarted([&](const std::function<void()> &started) {
+                      RenameJob job(RenameJob::Work::Rename, folder, pairs, state.path());
+                      job.advance(std::chrono::microseconds(500));
+                      started();
+                      while (!job.isFinished()) {
+                          job.advance(std::chrono::microseconds(500));
+                          ::usleep(1000);
+                      }
+                  }),
+                  0)
+            << "the batch ended before the kill";
+        const Listing killed = dir.listing();
         ASSERT_NE(killed, before) << "the kill came before any rename";
         ASSERT_NE(killed, after) << "the kill came after the last rename";
 
         recover(state.path(), direction, Files);
-        EXPECT_EQ(contentsOf(folder), forward ? after : before);
+        EXPECT_EQ(dir.listing(), forward ? after : before);
     }
 }
 
@@ -194,10 +160,9 @@ TEST(RenameJob, FileUnderBothNamesKeepsTheOneAsked)
         const bool forward = direction == RenameJournal::Direction::Forward;
         SCOPED_TRACE(forward ? "finish" : "put back");
         QTemporaryDir state;
-        QTemporaryDir dir;
-        const QByteArray folder = QFile::encodeName(dir.path());
-        write(folder + "/a", "A");
-        write(folder + "/c", "C");
+        const TestFolder dir;
+        const QByteArray folder = dir.path();
+        dir.create({{"a", "A"}, {"c", "C"}});
         RenameJournal::Plan plan;
         plan.folder = folder;
         plan.pairs = {{"a", "b", identityOf(folder + "/a")}, {"c", "d", identityOf(folder + "/c")}};
@@ -205,14 +170,14 @@ TEST(RenameJob, FileUnderBothNamesKeepsTheOneAsked)
         ASSERT_EQ(::link((folder + "/a").constData(), (folder + "/b").constData()), 0);
         // "c" was replaced by another file since: it is reported, not touched.
         ASSERT_EQ(::rename((folder + "/c").constData(), (folder + "/c.old").constData()), 0);
-        write(folder + "/c", "other");
+        dir.write("c", "other");
         {
             // Written and left, as by a program that was killed.
             RenameJournal journal;
             ASSERT_EQ(journal.begin(state.path(), plan), QString());
         }
         recover(state.path(), direction, 2, 1);
-        EXPECT_EQ(contentsOf(folder),
+        EXPECT_EQ(dir.listing(),
                   (Listing{{forward ? "b" : "a", "A"}, {"c", "other"}, {"c.old", "C"}}));
     }
 }

@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "UndoStore.h"
 #include "UserSettings.h"
 
 #include <QAbstractButton>
@@ -46,6 +47,14 @@ QString PrivateSettings::quary() const
 void PrivateSettings::setQuary(const QString &value)
 {
     lorvane::UserSettings().setValue(section, key, value);
+}
+
+Renames recordedRenames(const UndoStore &undo)
+{
+    Renames renames;
+    for (const lorvane::RenamePair &back : undo.restorePairs())
+        renames.emplace_back(back.from, back.to);
+    return renames;
 }
 
 void makeFiles(const QString &folder, const QList<QByteArray> &names)

@@ -12,8 +12,11 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 class QAbstractItemView;
+class UndoStore;
 class QWidget;
 
 // What the main window's widget tests share: a private settings folder, real
@@ -38,6 +41,11 @@ private:
 
 // Creates empty files (exact byte names) in `folder`.
 void makeFiles(const QString &folder, const QList<QByteArray> &names);
+
+// Each rename the undo record holds, as (name now, name before), in the order
+// the renames were made.
+using Renames = std::vector<std::pair<QByteArray, QByteArray>>;
+Renames recordedRenames(const UndoStore &undo);
 
 // The texts of a list view's rows, in order.
 QStringList rows(const QAbstractItemView *view);
