@@ -12,17 +12,16 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include "BenchFolders.h"
 #include "MedianReporter.h"
+#include "RulesInForce.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
-#include <random>
 #include <string>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -42,34 +41,11 @@ Fixture &fixture()
     return f;
 }
 
-void fill(const QString &folder, unsigned seed)
-{
-    QDir().mkpath(folder);
-    const QByteArray base = QFile::encodeName(folder) + '/';
-    static const char *const stems[] = {"IMG_", "holiday ", "Scan-", "track", "report_v"};
-    static const char *const exts[] = {".JPG", ".jpg", ".png", ".txt", ".mp3", ""};
-    std::mt19937 random(seed);
-    for (int i = 0; i < FileCount; ++i) {
-        const QByteArray name =
-            QByteArray(stems[random() % 5]) + QByteArray::number(i) + exts[random() % 6];
-        const int fd = ::open((base + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
-}
-
 Form1 &window()
 {
     static Form1 *form = [] {
         auto *f = new Form1(fixture().folderA);
-        lorvane::RenameEngine &engine = f->engine();
-        // Rules in force: insert after, capital letters, running numbers.
-        engine.FilBe().select();
-        engine.txtFil().setText(QStringLiteral("_x"));
-        engine.NB().select();
-        engine.txtStart().setText(QStringLiteral("1"));
-        engine.txtStep().setText(QStringLiteral("1"));
-        engine.NumA().select();
+        benchsupport::putRulesInForce(f->engine());
         QCoreApplication::processEvents();
         return f;
     }();
@@ -99,15 +75,8 @@ void BM_PlainReaddirLoop(benchmark::State &state)
     static bool toB = true;
     int seen = 0;
     for (auto _ : state) {
-        const QByteArray path = QFile::encodeName(toB ? fixture().folderB : fixture().folderA);
+        seen = benchsupport::readdirLoop(toB ? fixture().folderB : fixture().folderA);
         toB = !toB;
-        DIR *dir = ::opendir(path.constData());
-        seen = 0;
-        while (const dirent *entry = ::readdir(dir)) {
-            benchmark::DoNotOptimize(entry->d_name);
-            ++seen;
-        }
-        ::closedir(dir);
     }
     state.SetItemsProcessed(state.iterations() * FileCount);
     state.counters["entries"] = seen;
@@ -181,8 +150,8 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     fixture() = {root, root + "/a", root + "/b"};
-    fill(fixture().folderA, 1);
-    fill(fixture().folderB, 2);
+    benchsupport::fillMixed(fixture().folderA, FileCount, 1);
+    benchsupport::fillMixed(fixture().folderB, FileCount, 2);
 
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
@@ -190,6 +159,6 @@ int main(int argc, char **argv)
     printRatio(reporter);
     benchmark::Shutdown();
 
-    QDir(root).removeRecursively();
+    benchsupport::removeFolder(root);
     return 0;
 }

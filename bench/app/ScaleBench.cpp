@@ -21,10 +21,13 @@
 // fixtures live in one folder under /dev/shm and are removed at the end; a
 // size whose files do not fit in the free inodes is left out.
 #include "BatchRename.h"
+#include "BenchFolders.h"
 #include "FileNameCodec.h"
 #include "FolderListModel.h"
 #include "Form1.h"
+#include "MedianReporter.h"
 #include "RenameEngine.h"
+#include "RulesInForce.h"
 #include "SayYes.h"
 #include "UserSettings.h"
 
@@ -58,6 +61,8 @@
 #include <vector>
 
 namespace {
+
+using namespace benchsupport;
 
 const char *const ShmBase = "/dev/shm";
 
@@ -104,37 +109,6 @@ void reportMemory(benchmark::State &state)
 }
 
 // --- Fixtures ----------------------------------------------------------------------
-
-void removeFolder(const QString &path)
-{
-    ::nftw(
-        QFile::encodeName(path).constData(),
-        [](const char *name, const struct stat *, int, FTW *) { return ::remove(name); }, 64,
-        FTW_DEPTH | FTW_PHYS);
-}
-
-// Names as cameras, scanners and people make them, in a random order of
-// creation so that the listing has to sort. Returns how many were made.
-int fillMixed(const QString &folder, int files, unsigned seed)
-{
-    QDir().mkpath(folder);
-    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY);
-    static const char *const stems[] = {"IMG_", "holiday ", "Scan-", "track", "report_v"};
-    static const char *const exts[] = {".JPG", ".jpg", ".png", ".txt", ".mp3", ""};
-    std::mt19937 random(seed);
-    int made = 0;
-    for (int i = 0; i < files; ++i) {
-        const QByteArray name =
-            QByteArray(stems[random() % 5]) + QByteArray::number(i) + exts[random() % 6];
-        const int fd = ::openat(dirFd, name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            ++made;
-        }
-    }
-    ::close(dirFd);
-    return made;
-}
 
 QByteArray plainName(int i)
 {
@@ -284,15 +258,8 @@ void BM_Readdir(benchmark::State &state, int files)
     bool toB = false;
     int seen = 0;
     for (auto _ : state) {
-        const QByteArray path = QFile::encodeName(toB ? g_folderB : g_folderA);
+        seen = readdirLoop(toB ? g_folderB : g_folderA);
         toB = !toB;
-        DIR *dir = ::opendir(path.constData());
-        seen = 0;
-        while (const dirent *entry = ::readdir(dir)) {
-            benchmark::DoNotOptimize(entry->d_name);
-            ++seen;
-        }
-        ::closedir(dir);
     }
     if (seen < files)
         state.SkipWithError("folder incomplete");
@@ -326,12 +293,7 @@ void BM_FolderChange(benchmark::State &state, int files)
     Window &window = sharedWindow();
     lorvane::RenameEngine &engine = window.form->engine();
     if (!engine.FilBe().isSelected()) {
-        engine.FilBe().select();
-        engine.txtFil().setText(QStringLiteral("_x"));
-        engine.NB().select();
-        engine.txtStart().setText(QStringLiteral("1"));
-        engine.txtStep().setText(QStringLiteral("1"));
-        engine.NumA().select();
+        putRulesInForce(engine);
         (void)window.settle(window.paints());
     }
     resetPeak();
@@ -529,49 +491,25 @@ void BM_Execution(benchmark::State &state, int files)
 
 // --- Report ------------------------------------------------------------------------
 
-struct Figure
-{
-    double real = -1; // milliseconds, median
-    double cpu = -1;
-    std::map<std::string, double> counters;
-};
+using Figure = MedianReporter::Times;
 
-// Keeps the median of every benchmark (or its single run) and prints, after
-// all sizes, each figure beside its target.
-class TargetReporter : public benchmark::ConsoleReporter
+// Prints, after all sizes, each figure beside its target.
+class TargetReporter : public MedianReporter
 {
 public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (!median && !single)
-                continue;
-            Figure &figure = m_figures[run.run_name.function_name];
-            figure.real = run.GetAdjustedRealTime();
-            figure.cpu = run.GetAdjustedCPUTime();
-            for (const auto &[name, counter] : run.counters)
-                figure.counters[name] = counter.value;
-        }
-    }
-
     void printTargets(const std::vector<int> &sizes) const
     {
         std::printf("\nMedians in ms, wall clock / CPU time of this process; memory in MB.\n");
         for (int files : sizes) {
             const std::string n = std::to_string(files);
-            const Figure readdir = get("readdir/" + n);
-            const Figure open = get("open/" + n);
-            const Figure change = get("folder_change/" + n);
-            const Figure key = get("keystroke/" + n);
-            const Figure startup = get("startup/" + n);
-            const Figure bare = get("bare/" + n);
-            const Figure phase = get("rename_phase/" + n);
-            const Figure exec = get("execution/" + n);
+            const Figure readdir = of("readdir/" + n);
+            const Figure open = of("open/" + n);
+            const Figure change = of("folder_change/" + n);
+            const Figure key = of("keystroke/" + n);
+            const Figure startup = of("startup/" + n);
+            const Figure bare = of("bare/" + n);
+            const Figure phase = of("rename_phase/" + n);
+            const Figure exec = of("execution/" + n);
             std::printf("\n%d files\n", files);
             line("readdir loop", readdir, "");
             ratio("folder change with rules", change, readdir, "x readdir", 3.0, Goal::AtMost);
@@ -579,9 +517,9 @@ public:
             limit("keystroke to List1 repainted", key, files >= 1'000'000 ? 40.0 : 6.0);
             if (startup.real >= 0) {
                 std::printf("  %-34s %9.1f  (child CPU %.1f)", "start-up to first paint",
-                            startup.real, counter(startup, "child_cpu_ms"));
+                            startup.real, startup.counter("child_cpu_ms"));
                 if (files == 100'000)
-                    verdict(startup.real, counter(startup, "child_cpu_ms"), 300.0, Goal::AtMost,
+                    verdict(startup.real, startup.counter("child_cpu_ms"), 300.0, Goal::AtMost,
                             "ms");
                 std::printf("\n");
             }
@@ -597,11 +535,11 @@ public:
             ratio("CmdDoNow to reloaded window", exec, bare, "x bare loop", 1.25, Goal::AtMost);
             std::printf("  memory: after open %.0f, after folder changes %.0f (growth %+.0f over "
                         "the changes of one repetition), peak during execution %.0f",
-                        counter(open, "rss_MB"), counter(change, "rss_MB"),
-                        counter(change, "growth_MB"), counter(exec, "peak_MB"));
+                        open.counter("rss_MB"), change.counter("rss_MB"),
+                        change.counter("growth_MB"), exec.counter("peak_MB"));
             if (files >= 1'000'000) {
                 const double worst = std::max(
-                    {counter(open, "rss_MB"), counter(change, "rss_MB"), counter(key, "rss_MB")});
+                    {open.counter("rss_MB"), change.counter("rss_MB"), key.counter("rss_MB")});
                 std::printf("; largest after an action %.0f", worst);
                 verdict(worst, worst, 400.0, Goal::AtMost, "MB");
             }
@@ -611,18 +549,6 @@ public:
 
 private:
     enum class Goal { AtMost, AtLeast };
-
-    Figure get(const std::string &name) const
-    {
-        const auto it = m_figures.find(name);
-        return it == m_figures.end() ? Figure{} : it->second;
-    }
-
-    static double counter(const Figure &figure, const std::string &name)
-    {
-        const auto it = figure.counters.find(name);
-        return it == figure.counters.end() ? -1 : it->second;
-    }
 
     static void verdict(double real, double cpu, double target, Goal goal, const char *unit)
     {
@@ -663,8 +589,6 @@ private:
         }
         std::printf("\n");
     }
-
-    std::map<std::string, Figure> m_figures;
 };
 
 std::vector<int> sizesWanted()
