@@ -18,8 +18,7 @@ class QScrollBar;
 // layout depends only on the row count, the hidden rows and the size of the
 // one row it measures (the last), and a change of data alters none of the
 // first two; so as long as the measured row keeps its size, a change needs
-// only the repaint, the editor update and the accessibility event that every
-// item view gives it.
+// only the repaint of the rows on screen (the lists have no editors).
 class NameListView : public QListView
 {
     Q_OBJECT
