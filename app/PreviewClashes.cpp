@@ -42,7 +42,7 @@ void PreviewClashes::setExcluded(std::vector<bool> excluded)
 
 void PreviewClashes::findAgain()
 {
-    const std::vector<quint8> &found = m_finder.find(m_list1.entries(), m_excluded);
+    const std::vector<quint8> &found = m_finder.find(m_list1, m_excluded);
     const size_t n = qMax(found.size(), m_shown.size());
     size_t first = n;
     size_t last = 0;

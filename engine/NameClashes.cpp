@@ -1,5 +1,7 @@
 #include "NameClashes.h"
 
+#include "PreviewList.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -172,8 +174,41 @@ void NameClashFinder::setFolder(const QStringList &listed, const QStringList &un
     }
 }
 
+namespace {
+
+// The two kinds of preview the finder reads. at() gives entry i, built in
+// `scratch` where it has to be built first.
+struct ListedNames
+{
+    const QStringList &list;
+    qsizetype size() const { return list.size(); }
+    QStringView at(qsizetype i, QString &) const { return list.at(i); }
+};
+
+struct PreviewNames
+{
+    const PreviewList &list;
+    qsizetype size() const { return list.count(); }
+    QStringView at(qsizetype i, QString &scratch) const { return list.peek(i, scratch); }
+};
+
+} // namespace
+
 const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
                                                  const std::vector<bool> &excluded)
+{
+    return findIn(ListedNames{preview}, excluded);
+}
+
+const std::vector<quint8> &NameClashFinder::find(const PreviewList &preview,
+                                                 const std::vector<bool> &excluded)
+{
+    return findIn(PreviewNames{preview}, excluded);
+}
+
+template <typename Names>
+const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
+                                                   const std::vector<bool> &excluded)
 {
     if (m_folderBits.empty())
         setFolder({}, {});
@@ -185,8 +220,9 @@ const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
     const qsizetype kept = qMin(qsizetype(excluded.size()), n);
     const qsizetype listed = qMin(m_listedCount, n);
 
+    QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        const QString &name = preview.at(i);
+        const QStringView name = preview.at(i, scratch);
         const NameScan scan = scanName(name);
         const quint32 hash = scan.hash;
         m_hashes[size_t(i)] = hash;
@@ -215,20 +251,22 @@ const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
 
 // New names that something staying in the folder holds. A listed file that moves
 // away frees its name: the execution orders such chains itself.
-void NameClashFinder::markTakenNames(const QStringList &preview)
+template <typename Names> void NameClashFinder::markTakenNames(const Names &preview)
 {
     const size_t mask = m_folderTable.size() - 1;
     const qsizetype n = preview.size();
+    QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
         const quint32 hash = m_hashes[size_t(i)];
         if (!(m_marks[size_t(i)] & Moving) || !testBit(m_folderBits, hash) ||
             !testBit(m_folderBits, otherBit(hash)))
             continue;
+        const QStringView name = preview.at(i, scratch);
         for (size_t s = hash & mask;; s = (s + 1) & mask) {
             const Slot &slot = m_folderTable[s];
             if (slot.index < 0)
                 break;
-            if (slot.hash != hash || m_folderNames.at(slot.index) != preview.at(i))
+            if (slot.hash != hash || m_folderNames.at(slot.index) != name)
                 continue;
             if (slot.index >= m_listedCount || slot.index >= n ||
                 !(m_marks[size_t(slot.index)] & Moving))
@@ -239,7 +277,7 @@ void NameClashFinder::markTakenNames(const QStringList &preview)
 }
 
 // Equal new names: only names whose bit was set twice can be equal to another.
-void NameClashFinder::markEqualNames(const QStringList &preview)
+template <typename Names> void NameClashFinder::markEqualNames(const Names &preview)
 {
     m_candidates.clear();
     for (qsizetype i = 0; i < preview.size(); ++i) {
@@ -250,15 +288,17 @@ void NameClashFinder::markEqualNames(const QStringList &preview)
         return;
     m_candidateTable.assign(tableSizeFor(qsizetype(m_candidates.size())), Slot{});
     const size_t mask = m_candidateTable.size() - 1;
+    QString scratch;
+    QString otherScratch;
     for (const Slot &entry : m_candidates) {
-        const QString &name = preview.at(entry.index);
+        const QStringView name = preview.at(entry.index, scratch);
         for (size_t s = entry.hash & mask;; s = (s + 1) & mask) {
             Slot &slot = m_candidateTable[s];
             if (slot.index < 0) {
                 slot = entry;
                 break;
             }
-            if (slot.hash == entry.hash && preview.at(slot.index) == name) {
+            if (slot.hash == entry.hash && preview.at(slot.index, otherScratch) == name) {
                 m_marks[size_t(entry.index)] |= NameClash::SameNewName;
                 m_marks[size_t(slot.index)] |= NameClash::SameNewName;
                 break;

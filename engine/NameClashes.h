@@ -7,6 +7,8 @@
 
 namespace lorvane {
 
+class PreviewList;
+
 // Why a preview name would not come through an execution as shown. An entry can
 // have several reasons at once; they are bits of one byte.
 namespace NameClash {
@@ -50,6 +52,10 @@ public:
     // vector counts as false for the rest. `preview` has one entry per listed name;
     // extra entries are compared with each other only.
     const std::vector<quint8> &find(const QStringList &preview, const std::vector<bool> &excluded);
+    // The same over List1 as it stands, reading each entry without keeping it: a
+    // keystroke leaves most entries to be composed when they are read, and keeping
+    // 1,000,000 composed names would cost more than finding their clashes.
+    const std::vector<quint8> &find(const PreviewList &preview, const std::vector<bool> &excluded);
 
     [[nodiscard]] const std::vector<quint8> &marks() const { return m_marks; }
 
@@ -64,8 +70,10 @@ private:
         qint32 index = -1; // -1: empty
     };
     using Bits = std::vector<quint64>;
-    void markEqualNames(const QStringList &preview);
-    void markTakenNames(const QStringList &preview);
+    template <typename Names>
+    const std::vector<quint8> &findIn(const Names &preview, const std::vector<bool> &excluded);
+    template <typename Names> void markEqualNames(const Names &preview);
+    template <typename Names> void markTakenNames(const Names &preview);
 
     QStringList m_folderNames; // listed, then unlisted
     std::vector<quint32> m_folderHashes;

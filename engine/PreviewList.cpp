@@ -20,6 +20,14 @@ const QString &PreviewList::entry(int index) const
     return m_entries.at(index);
 }
 
+QStringView PreviewList::peek(qsizetype index, QString &scratch) const
+{
+    if (index < m_staleFirst || index > m_staleLast || m_composed[size_t(index - m_staleFirst)])
+        return m_entries.at(index);
+    const QString *whole = m_compose(index, scratch);
+    return whole ? QStringView(*whole) : QStringView(scratch);
+}
+
 void PreviewList::bringUpToDate(qsizetype index) const
 {
     if (index < m_staleFirst || index > m_staleLast)
@@ -27,7 +35,9 @@ void PreviewList::bringUpToDate(qsizetype index) const
     const size_t bit = size_t(index - m_staleFirst);
     if (m_composed[bit])
         return;
-    m_entries[index] = m_compose(index);
+    QString text;
+    const QString *whole = m_compose(index, text);
+    m_entries[index] = whole ? *whole : std::move(text);
     m_composed[bit] = true;
 }
 

@@ -31,6 +31,10 @@ public:
     [[nodiscard]] const QStringList &entries() const;
     [[nodiscard]] int count() const { return int(m_entries.size()); }
     [[nodiscard]] const QString &entry(int index) const;
+    // Entry `index` as entry() gives it, without keeping it: an entry not composed
+    // yet is composed into `scratch` (the view then points there). For one pass
+    // over every entry that needs each name only once.
+    [[nodiscard]] QStringView peek(qsizetype index, QString &scratch) const;
 
 signals:
     void entriesReset();
@@ -38,7 +42,8 @@ signals:
 
 private:
     friend class PreviewStore;
-    using Compose = std::function<QString(qsizetype)>;
+    // Writes entry i into `out`, or returns the one string that is the whole entry.
+    using Compose = std::function<const QString *(qsizetype i, QString &out)>;
 
     // Entries first..last are composed by `compose` when they are read.
     void setStale(qsizetype first, qsizetype last, Compose compose);

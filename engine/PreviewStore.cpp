@@ -388,7 +388,7 @@ void PreviewStore::publish(PreviewList &list1)
 {
     constexpr qsizetype ComposedAtOnce = 4096;
     const bool lazy = m_dirtyFirst >= 0 && m_dirtyLast - m_dirtyFirst + 1 > ComposedAtOnce;
-    const auto composer = [this](qsizetype i) { return compose(i); };
+    const auto composer = [this](qsizetype i, QString &out) { return composeInto(i, out); };
     if (m_refilled) {
         // Every entry outside the range written since the refill is its folder
         // name as listed.

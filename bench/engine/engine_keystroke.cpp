@@ -152,7 +152,7 @@ void BM_KeystrokeTxtFilMarking(benchmark::State &state)
             return;
         const auto start = Clock::now();
         const double cpu = threadSeconds();
-        benchmark::DoNotOptimize(finder.find(engine.List1().entries(), excluded).data());
+        benchmark::DoNotOptimize(finder.find(engine.List1(), excluded).data());
         markingCpu += threadSeconds() - cpu;
         markingSeconds += std::chrono::duration<double>(Clock::now() - start).count();
     };
