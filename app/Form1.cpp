@@ -35,7 +35,6 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
-#include <cstring>
 
 // The pictures and stored button data live in the library's resources.
 static void initResources()
@@ -78,7 +77,6 @@ const QString cannotList = QStringLiteral("تعذر عرض ملفات هذا ا�
 const QString noReadPermission = QStringLiteral("لا توجد صلاحية لقراءة المجلد");
 const QString folderGone = QStringLiteral("المجلد غير موجود");
 const QString notAFolder = QStringLiteral("هذا ليس مجلدا");
-const QString systemError = QStringLiteral("خطأ من النظام: %1");
 const QString hintLines[] = {
     QStringLiteral("مرحبا بك في برنامج Lorvane"),
     QStringLiteral("اذا كان شريط إبدأ يخفي جزء من البرنامج"),
@@ -594,7 +592,7 @@ void Form1::tellFolderCannotBeListed(int error)
         reason = text::notAFolder;
         break;
     default:
-        reason = text::systemError.arg(QString::fromLocal8Bit(std::strerror(error)));
+        reason = lorvane::systemErrorText(error);
     }
     lorvane::Message(text::cannotList + u'\n' + lorvane::isolatedName(m_file1Model->path()) +
                          u'\n' + reason,

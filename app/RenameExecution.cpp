@@ -6,8 +6,6 @@
 #include "RenameJob.h"
 #include "ShownName.h"
 
-#include <cstring>
-
 using lorvane::RenameError;
 using lorvane::RenamePair;
 using lorvane::RenameStatus;
@@ -37,7 +35,6 @@ const QString permissionDenied = QStringLiteral("لا توجد صلاحية لت
 const QString readOnly = QStringLiteral("وسيط التخزين للقراءة فقط");
 const QString notSupported = QStringLiteral("نظام الملفات لا يسمح بإعادة تسمية آمنة");
 const QString folderUnavailable = QStringLiteral("تعذر فتح المجلد");
-const QString systemError = QStringLiteral("خطأ من النظام: %1");
 } // namespace text
 
 // Files named in the message itself; the details hold them all.
@@ -79,7 +76,7 @@ QString reasonText(const lorvane::RenameOutcome &outcome)
     case RenameError::Other:
         break;
     }
-    return text::systemError.arg(QString::fromLocal8Bit(std::strerror(outcome.systemError)));
+    return lorvane::systemErrorText(outcome.systemError);
 }
 
 } // namespace

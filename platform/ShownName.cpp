@@ -1,5 +1,7 @@
 #include "ShownName.h"
 
+#include <cstring>
+
 namespace lorvane {
 
 namespace {
@@ -88,6 +90,11 @@ QString shownName(const QString &name)
 QString isolatedName(const QString &name)
 {
     return QChar(0x2068) + shownName(name) + QChar(0x2069);
+}
+
+QString systemErrorText(int error)
+{
+    return QStringLiteral("خطأ من النظام: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace lorvane

@@ -27,4 +27,7 @@ namespace lorvane {
 // True when shownName(name) differs from name.
 [[nodiscard]] bool needsMarks(const QString &name);
 
+// How a message names an error the system reported (an errno value).
+[[nodiscard]] QString systemErrorText(int error);
+
 } // namespace lorvane
