@@ -1,5 +1,6 @@
 // The folder tree over the real file system.
 #include "AppTestSupport.h"
+#include "TestFolder.h"
 
 #include "FileNameCodec.h"
 #include "FolderTree.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,13 @@ class FolderTreeTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_root = QDir::cleanPath(m_dir.path());
+        m_root = QDir::cleanPath(m_dir.pathText());
         for (const char *sub : {"b", "a10", "a2", ".hidden", ".hidden/inner", "a2/deep"})
             ASSERT_TRUE(QDir(m_root).mkpath(sub)) << sub;
         apptest::makeFiles(m_root, {"file.txt"});
     }
 
-    QTemporaryDir m_dir;
+    TestFolder m_dir; // holds a name that is not UTF-8
     QString m_root;
 };
 

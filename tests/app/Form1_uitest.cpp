@@ -1,6 +1,7 @@
 // The main window through its real widgets: captions, listing, the rule boxes
 // driving the preview, the folder tree, the filter.
 #include "AppTestSupport.h"
+#include "TestFolder.h"
 
 #include "FileNameCodec.h"
 #include "FolderListModel.h"
@@ -44,10 +45,9 @@ class Form1Test : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folder.isValid());
-        apptest::makeFiles(m_folder.path(), {"photo.jpg", "file10.txt", "file2.txt", "Notes.TXT",
-                                             ".hidden", "readme"});
-        ASSERT_TRUE(QDir(m_folder.path()).mkdir("sub"));
+        apptest::makeFiles(m_folder.pathText(), {"photo.jpg", "file10.txt", "file2.txt",
+                                                 "Notes.TXT", ".hidden", "readme"});
+        ASSERT_TRUE(QDir(m_folder.pathText()).mkdir("sub"));
         apptest::makeFiles(m_folder.filePath("sub"), {"a.png", "b.JPG", "c.jpg"});
     }
 
@@ -60,7 +60,7 @@ protected:
 
     void makeForm()
     {
-        m_form = std::make_unique<Form1>(m_folder.path());
+        m_form = std::make_unique<Form1>(m_folder.pathText());
         m_form->setEndProgram([] {});
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
     }
@@ -68,7 +68,7 @@ protected:
     QStringList preview() { return rows(child<QListView>("List1")); }
 
     apptest::PrivateSettings m_settings;
-    QTemporaryDir m_folder;
+    TestFolder m_folder;
     std::unique_ptr<Form1> m_form;
 };
 
@@ -79,12 +79,12 @@ TEST_F(Form1Test, StartsOnTheStartFolderWithItsFilesInNaturalOrder)
     makeForm();
     const QStringList expected = {"file2.txt", "file10.txt", "Notes.TXT", "photo.jpg", "readme"};
     EXPECT_EQ(m_form->windowTitle(), "Lorvane");
-    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.path()));
+    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.pathText()));
     EXPECT_FALSE(m_form->txtPath->isVisible());
     EXPECT_EQ(rows(m_form->File1), expected);
     EXPECT_EQ(preview(), expected);
     EXPECT_EQ(m_form->List1Names(), expected);
-    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.path()));
+    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.pathText()));
     // Load state: File1 and List1 disabled, the rules pane shown, properties hidden.
     EXPECT_FALSE(m_form->File1->isEnabled());
     EXPECT_FALSE(m_form->List1->isEnabled());
@@ -217,7 +217,7 @@ TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
 
 TEST_F(Form1Test, ReplacePairAndNumberingThroughTheWidgets)
 {
-    apptest::makeFiles(m_folder.path(), {"banana.txt"});
+    apptest::makeFiles(m_folder.pathText(), {"banana.txt"});
     makeForm();
     const int banana = int(rows(m_form->File1).indexOf("banana.txt"));
     ASSERT_GE(banana, 0);
@@ -284,7 +284,7 @@ TEST_F(Form1Test, AFolderThatCannotBeListedLeavesNoListOfTheFolderBefore)
 {
     const QString sub = QDir::cleanPath(m_folder.filePath("sub"));
     const QString locked = QDir::cleanPath(m_folder.filePath("locked"));
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir("locked"));
+    ASSERT_TRUE(QDir(m_folder.pathText()).mkdir("locked"));
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
     struct Row
     {
@@ -333,8 +333,8 @@ TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)
     apptest::clickIndicator(m_form->FilDel);
     m_form->Form_Load();
     m_form->resetRuleGroups();
-    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.path()));
-    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.path()));
+    EXPECT_EQ(m_form->txtPath->text(), QDir::cleanPath(m_folder.pathText()));
+    EXPECT_EQ(m_form->folderTree->currentFolder(), QDir::cleanPath(m_folder.pathText()));
     EXPECT_TRUE(m_form->Filno->isChecked());
     EXPECT_EQ(preview(), rows(m_form->File1));
     EXPECT_EQ(preview().size(), 5);
@@ -343,7 +343,7 @@ TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)
 TEST_F(Form1Test, NamesThatAreNotUtf8AreListedWithTheirBytes)
 {
     const QByteArray latin1 = QByteArrayLiteral("caf\xe9.txt");
-    apptest::makeFiles(m_folder.path(), {latin1});
+    apptest::makeFiles(m_folder.pathText(), {latin1});
     makeForm();
     FolderListModel *file1 = m_form->File1Model();
     int row = -1;
@@ -354,7 +354,7 @@ TEST_F(Form1Test, NamesThatAreNotUtf8AreListedWithTheirBytes)
     ASSERT_GE(row, 0);
     EXPECT_EQ(lorvane::encodeFileName(file1->name(row)), latin1);
     EXPECT_EQ(file1->fullPathBytes(row),
-              QFile::encodeName(QDir::cleanPath(m_folder.path())) + '/' + latin1);
+              QFile::encodeName(QDir::cleanPath(m_folder.pathText())) + '/' + latin1);
     EXPECT_EQ(m_form->List1Names()[row], file1->name(row));
 }
 
@@ -377,7 +377,7 @@ TEST_F(Form1Test, DoubleClickOpensTheFileOrSaysItCannot)
     EXPECT_EQ(text, "تعذر فتح هذا الملف");
     EXPECT_EQ(title, "Lorvane");
     ASSERT_EQ(opener.calls().size(), 1);
-    EXPECT_EQ(opener.calls()[0], QDir::cleanPath(m_folder.path()) + "/photo.jpg");
+    EXPECT_EQ(opener.calls()[0], QDir::cleanPath(m_folder.pathText()) + "/photo.jpg");
 }
 
 TEST_F(Form1Test, PreviewMarksEveryClashUntilTheRuleChanges)
@@ -442,8 +442,8 @@ TEST_F(Form1Test, PreviewMarksEveryClashUntilTheRuleChanges)
 
 TEST_F(Form1Test, NamesAreShownWholeInTheirOwnDirection)
 {
-    apptest::makeFiles(m_folder.path(), {"01 intro (copy).mp3", "line\nbreak.txt",
-                                         "rlo\xe2\x80\xaetxt.exe", "صورة 2.jpg"});
+    apptest::makeFiles(m_folder.pathText(), {"01 intro (copy).mp3", "line\nbreak.txt",
+                                             "rlo\xe2\x80\xaetxt.exe", "صورة 2.jpg"});
     makeForm();
     for (QListView *view : {m_form->File1, m_form->List1}) {
         auto *delegate = qobject_cast<QStyledItemDelegate *>(view->itemDelegate());

@@ -55,6 +55,7 @@ public:
 
     QByteArray path() const { return QFile::encodeName(m_dir.path()); }
     QString pathText() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
     QByteArray pathOf(const QByteArray &name) const { return path() + '/' + name; }
 
     void write(const QByteArray &name, const QByteArray &content) const
