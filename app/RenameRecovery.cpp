@@ -124,7 +124,7 @@ void RenameRecovery::offer(QWidget *parent, const QString &journalFolder)
         lorvane::RenameJob job(std::move(journal), std::move(plan), places, direction);
         job.start();
         if (job.batch().size() > 0) {
-            Form3 progress;
+            Form3 progress(parent);
             progress.setJob(&job);
             progress.Text1->setText(QString::number(job.batch().size()));
             progress.exec();
