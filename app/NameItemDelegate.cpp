@@ -112,3 +112,27 @@ void NameItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     const QRect r = option.rect;
     painter->fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), accentOf(severity));
 }
+
+QString NameItemDelegate::rowToolTip(QStyleOptionViewItem option, const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    initStyleOption(&option, index);
+    const QWidget *widget = option.widget;
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    // The style draws the text this far inside its rectangle on either side.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    QStringList lines;
+    if (option.fontMetrics.horizontalAdvance(option.text) > text.width() - 2 * margin)
+        lines << option.text;
+    const QString why = index.data(Qt::ToolTipRole).toString();
+    if (!why.isEmpty())
+        lines << why;
+    if (lines.isEmpty())
+        return {};
+    // A tooltip that merely looks like markup is read as markup: a name such as
+    // "<b>x</b>" must show its brackets, so the text is escaped rich text.
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>")
+        .arg(lines.join(u'\n').toHtmlEscaped());
+}

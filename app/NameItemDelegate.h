@@ -12,7 +12,9 @@
 //   the fallback fonts Arabic names need included), whatever the rows hold;
 // - where the model answers ClashRole, the row's clash marks (NameClashes.h): a
 //   tinted row, an icon at its start and a line under it, in colours that stand
-//   out in light and dark palettes alike and also while the list is disabled.
+//   out in light and dark palettes alike and also while the list is disabled;
+// - a name too long for its row is shortened in the middle, and whole in the
+//   row's tooltip.
 class NameItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -35,6 +37,11 @@ public:
 
     // The height of every row for this font.
     [[nodiscard]] int rowHeight(const QFont &font) const;
+
+    // What the row's tooltip says, as rich text: the whole name where the row
+    // shows it shortened, then why the row is marked. Empty when neither.
+    // `option` is the view's option for the row, its rect included.
+    [[nodiscard]] QString rowToolTip(QStyleOptionViewItem option, const QModelIndex &index) const;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

@@ -77,24 +77,44 @@ void NameListView::updateGeometries()
     m_bar->setValue(own->value());
 }
 
+QString NameListView::rowToolTipAt(const QPoint &pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return static_cast<NameItemDelegate *>(itemDelegate())->rowToolTip(option, index);
+}
+
+bool NameListView::showRowToolTip(const QHelpEvent &help, const QPoint &pos)
+{
+    const QString tip = rowToolTipAt(pos);
+    if (tip.isEmpty())
+        return false;
+    QToolTip::showText(help.globalPos(), tip, this);
+    return true;
+}
+
 bool NameListView::event(QEvent *event)
 {
     // A disabled list gets the tooltip event itself, not through its rows; a row
-    // that says why it is marked still says so.
+    // still says what it says in an enabled list.
     if (event->type() == QEvent::ToolTip && !isEnabled()) {
-        const auto *help = static_cast<QHelpEvent *>(event);
-        const QModelIndex index = indexAt(viewport()->mapFrom(this, help->pos()));
-        const QString tip = index.data(Qt::ToolTipRole).toString();
-        if (!tip.isEmpty()) {
-            QToolTip::showText(help->globalPos(), tip, this);
+        const auto &help = *static_cast<QHelpEvent *>(event);
+        if (showRowToolTip(help, viewport()->mapFrom(this, help.pos())))
             return true;
-        }
     }
     return QListView::event(event);
 }
 
 bool NameListView::viewportEvent(QEvent *event)
 {
+    // A row with nothing to say leaves the list's own tooltip.
+    if (event->type() == QEvent::ToolTip) {
+        const auto &help = *static_cast<QHelpEvent *>(event);
+        if (showRowToolTip(help, help.pos()))
+            return true;
+    }
     // A disabled widget ignores the wheel; its outside bar does not.
     if (event->type() == QEvent::Wheel && !isEnabled() && m_bar->isVisible())
         return QCoreApplication::sendEvent(m_bar, event);

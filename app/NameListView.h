@@ -2,6 +2,7 @@
 
 #include <QListView>
 
+class QHelpEvent;
 class QScrollBar;
 
 // The view of File1 and List1: one name per row, every row the same size,
@@ -32,6 +33,10 @@ public:
 
     void doItemsLayout() override;
 
+    // The tooltip of the row at `pos` (viewport coordinates), as
+    // NameItemDelegate::rowToolTip gives it.
+    [[nodiscard]] QString rowToolTipAt(const QPoint &pos) const;
+
 protected:
     bool event(QEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
@@ -45,6 +50,7 @@ protected:
 
 private:
     [[nodiscard]] QSize measuredRowSize() const;
+    bool showRowToolTip(const QHelpEvent &help, const QPoint &pos);
     void placeScrollBar();
 
     QSize m_laidOutRowSize;

@@ -10,6 +10,7 @@
 #include "Form1.h"
 #include "NameClashes.h"
 #include "NameItemDelegate.h"
+#include "NameListView.h"
 #include "RenameEngine.h"
 #include "ShownName.h"
 #include "TextBox.h"
@@ -30,6 +31,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 
 #include <gtest/gtest.h>
@@ -442,10 +444,23 @@ TEST_F(Form1Test, PreviewMarksEveryClashUntilTheRuleChanges)
 
 TEST_F(Form1Test, NamesAreShownWholeInTheirOwnDirection)
 {
+    const QByteArray longName = "<b>" + QByteArray(150, 'x') + "</b>.txt";
     apptest::makeFiles(m_folder.pathText(), {"01 intro (copy).mp3", "line\nbreak.txt",
-                                             "rlo\xe2\x80\xaetxt.exe", "صورة 2.jpg"});
+                                             "rlo\xe2\x80\xaetxt.exe", "صورة 2.jpg", longName});
     makeForm();
     for (QListView *view : {m_form->File1, m_form->List1}) {
+        // Shortened in its row, a name is whole in the row's tooltip, markup and all.
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            const QModelIndex index = view->model()->index(row, 0);
+            const QString tip =
+                static_cast<NameListView *>(view)->rowToolTipAt(view->visualRect(index).center());
+            if (index.data().toString() == QString::fromUtf8(longName))
+                EXPECT_EQ(QTextDocumentFragment::fromHtml(tip).toPlainText(),
+                          lorvane::isolatedName(QString::fromUtf8(longName)));
+            else
+                EXPECT_EQ(tip, QString()) << row;
+        }
+
         auto *delegate = qobject_cast<QStyledItemDelegate *>(view->itemDelegate());
         ASSERT_NE(delegate, nullptr);
         const QAbstractItemModel *model = view->model();
