@@ -11,6 +11,7 @@
 #include "PropertiesHost.h"
 #include "PropertiesPane.h"
 #include "RenameCommands.h"
+#include "TextFit.h"
 #include "Twips.h"
 #include "UserSettings.h"
 
@@ -389,6 +390,10 @@ void Form1::createRulesPane(const lorvane::StoredButtons &stored)
     txtP = textBox("txtP", Fram, twips::rect(2400, 2055, 1200, 315));
     txtP->setToolTip(text::extensionTip);
     cmdUnRename = button(stored, "cmdUnRename", Fram, twips::rect(120, 2025, 1935, 405));
+
+    // Our font and the style's frame titles need more room than the design's.
+    for (QGroupBox *f : {Frame2, Frame3, Frame4, Frame5, Frame6})
+        textfit::fitFrame(f);
 }
 
 namespace {

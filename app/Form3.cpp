@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "RenameJob.h"
+#include "TextFit.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -46,23 +47,6 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect g
     return l;
 }
 
-// Our fonts are wider and taller than the design's: a text that does not fit
-// its box grows it about its design place (the right edge, where a
-// right-to-left text starts, and the vertical centre) instead of being cut.
-void growToText(QLabel *l)
-{
-    const QSize need = l->sizeHint();
-    QRect r = l->geometry();
-    if (need.width() > r.width())
-        r.setLeft(r.right() + 1 - need.width());
-    if (need.height() > r.height()) {
-        const int centre = r.center().y();
-        r.setTop(centre - need.height() / 2);
-        r.setHeight(need.height());
-    }
-    l->setGeometry(r);
-}
-
 } // namespace
 
 Form3::Form3(QWidget *mainWindow) : QDialog(mainWindow), m_mainWindow(mainWindow)
@@ -88,13 +72,13 @@ Form3::Form3(QWidget *mainWindow) : QDialog(mainWindow), m_mainWindow(mainWindow
     bold.setPointSizeF(8.25);
     bold.setBold(true);
     Label1->setFont(bold);
-    growToText(Label1);
+    textfit::growToText(Label1);
 
     Label2 = label(this, "Label2", text::pleaseWait, twips::rect(1560, 480, 1185, 195));
     QFont plain = Label2->font();
     plain.setPointSizeF(8.25);
     Label2->setFont(plain);
-    growToText(Label2);
+    textfit::growToText(Label2);
 
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));

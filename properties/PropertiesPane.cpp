@@ -14,6 +14,7 @@
 #include "ServiceResult.h"
 #include "ShowFolder.h"
 #include "StoredButtons.h"
+#include "TextFit.h"
 #include "Twips.h"
 
 #include "MessageBox.h"
@@ -162,6 +163,9 @@ void PropertiesPane::buildControls()
     connect(m_cmdDel, &CmdButton::Click, this, &PropertiesPane::cmdDel_Click);
     connect(m_cmdKill, &CmdButton::Click, this, &PropertiesPane::cmdKill_Click);
     connect(m_cmdOpen, &CmdButton::Click, this, &PropertiesPane::cmdOpen_Click);
+
+    for (QGroupBox *frame : {m_frame9, m_frame8})
+        textfit::fitFrame(frame);
 }
 
 quint8 PropertiesPane::Bool(quint16 value)

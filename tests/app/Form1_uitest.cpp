@@ -174,6 +174,34 @@ TEST_F(Form1Test, EveryCaptionAndTooltipIsExact)
     EXPECT_FALSE(m_form->chkKeepOffSomeFl->isChecked());
 }
 
+// Our font and the style's frame titles take more room than the design's: no
+// text of a frame, in either pane, is cut, sits on the frame's title or border,
+// or overlaps another part of the frame.
+TEST_F(Form1Test, FrameContentsClearTheTitleAndOneAnother)
+{
+    makeForm();
+    const QList<QGroupBox *> frames = m_form->findChildren<QGroupBox *>();
+    ASSERT_EQ(frames.size(), 7);
+    for (QGroupBox *frame : frames) {
+        SCOPED_TRACE(frame->objectName().toStdString());
+        const QList<QWidget *> parts = frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *part : parts) {
+            SCOPED_TRACE(part->objectName().toStdString());
+            EXPECT_TRUE(frame->contentsRect().contains(part->geometry()));
+            if (qobject_cast<QLabel *>(part) || qobject_cast<QRadioButton *>(part) ||
+                qobject_cast<QCheckBox *>(part)) {
+                EXPECT_GE(part->width(), part->sizeHint().width());
+            }
+            for (QWidget *other : parts) {
+                if (other != part) {
+                    EXPECT_FALSE(part->geometry().intersects(other->geometry()))
+                        << other->objectName().toStdString();
+                }
+            }
+        }
+    }
+}
+
 TEST_F(Form1Test, TypingInTheRuleBoxesRewritesThePreview)
 {
     makeForm();
