@@ -3,6 +3,7 @@
 #include "PreviewList.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace lorvane {
@@ -14,68 +15,71 @@ constexpr qsizetype MaxNameBytes = 255;
 // Internal mark of an entry that the execution would rename; never returned.
 constexpr quint8 Moving = 0x80;
 
-// What one pass over a name's code units tells: its hash, and whether it holds a
-// "/" or a NUL. Every name of the preview is read once per keystroke, so the hash
-// works on four code units at a time and the two characters are found in the
-// same words (a lane of zero bits marks either).
-struct NameScan
-{
-    quint32 hash;
-    bool slashOrNul;
-};
-
-inline quint64 mix(quint64 h, quint64 word)
-{
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 29);
-}
-
 inline quint64 zeroLanes(quint64 word)
 {
     return (word - 0x0001000100010001ull) & ~word & 0x8000800080008000ull;
 }
 
-NameScan scanName(QStringView name)
+// The base of the polynomial, and its powers: the key of a name followed by n code
+// units is the name's hash times Base^n plus theirs.
+constexpr quint64 Base = 0x9E3779B97F4A7C15ull;
+constexpr quint64 Base2 = Base * Base;
+constexpr quint64 Base3 = Base2 * Base;
+constexpr quint64 Base4 = Base3 * Base;
+
+quint64 power(qint32 n)
 {
-    const char16_t *p = name.utf16();
-    const qsizetype n = name.size();
-    constexpr quint64 slashes = 0x002F002F002F002Full;
-    quint64 h = quint64(n) * 0xC2B2AE3D27D4EB4Full;
-    quint64 found = 0;
-    qsizetype i = 0;
-    for (; i + 4 <= n; i += 4) {
-        quint64 word;
-        std::memcpy(&word, p + i, sizeof word);
-        found |= zeroLanes(word) | zeroLanes(word ^ slashes);
-        h = mix(h, word);
-    }
-    if (i < n) {
-        quint64 word = 0;
-        for (qsizetype k = 0; i + k < n; ++k) {
-            const char16_t c = p[i + k];
-            found |= quint64(c == u'/' || c == 0);
-            word |= quint64(c) << (16 * k);
+    constexpr qint32 Tabled = 512;
+    static const std::array<quint64, Tabled> table = [] {
+        std::array<quint64, Tabled> powers{};
+        quint64 p = 1;
+        for (quint64 &entry : powers) {
+            entry = p;
+            p *= Base;
         }
-        h = mix(h, word);
+        return powers;
+    }();
+    if (n < Tabled)
+        return table[size_t(n)];
+    quint64 result = 1;
+    quint64 factor = Base;
+    for (quint32 e = quint32(n); e != 0; e >>= 1) {
+        if (e & 1)
+            result *= factor;
+        factor *= factor;
     }
-    h = mix(h, h >> 32);
-    return {quint32(h), found != 0};
+    return result;
 }
 
-inline quint32 hashOf(QStringView name)
+// Equal names have equal identities; unequal ones almost never do, so a name is
+// read to be compared only when its identity matches. The length is added in, as a
+// leading NUL adds nothing to the polynomial.
+inline quint64 identity(const NameKey &key)
 {
-    return scanName(name).hash;
+    return key.hash + quint64(quint32(key.length)) * 0xC2B2AE3D27D4EB4Full;
 }
 
-// The refusal test for a name already scanned.
-bool isRefused(QStringView name, const NameScan &scan)
+// The 32 bits the look-ups use. The polynomial's low bits depend only on the low
+// bits of the code units, so they are mixed down from the high ones.
+inline quint32 lookupHash(quint64 identity)
 {
-    if (scan.slashOrNul || name.isEmpty())
+    identity ^= identity >> 32;
+    identity *= 0xD6E8FEB86659FD93ull;
+    return quint32(identity >> 32);
+}
+
+// The refusal test for a name of a known key; `name` reads the name, which is only
+// needed for the rare lengths where the key cannot tell.
+template <typename Read> bool isRefused(const NameKey &key, Read &&name)
+{
+    if (key.slashOrNul || key.length == 0)
         return true;
-    if (name.size() <= 2 && (name == u"." || name == u".."))
-        return true;
+    if (key.length <= 2) {
+        const QStringView text = name();
+        return text == u"." || text == u"..";
+    }
     // Every code unit takes at most three bytes: short names need no count.
-    return name.size() * 3 > MaxNameBytes && encodedNameLength(name) > MaxNameBytes;
+    return key.length * 3 > MaxNameBytes && encodedNameLength(name()) > MaxNameBytes;
 }
 
 } // namespace
@@ -104,7 +108,37 @@ qsizetype encodedNameLength(QStringView name)
 
 bool isRefusedFileName(QStringView name)
 {
-    return isRefused(name, scanName(name));
+    return isRefused(keyOf(name), [name] { return name; });
+}
+
+// Every name of the preview that a rule wrote anew is read once per keystroke, so
+// the polynomial takes four code units at a time, and "/" and NUL are found in the
+// same words (a lane of zero bits marks either).
+NameKey keyOf(QStringView name)
+{
+    const char16_t *p = name.utf16();
+    const qsizetype n = name.size();
+    constexpr quint64 slashes = 0x002F002F002F002Full;
+    quint64 h = 0;
+    quint64 found = 0;
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint64 word;
+        std::memcpy(&word, p + i, sizeof word);
+        found |= zeroLanes(word) | zeroLanes(word ^ slashes);
+        h = h * Base4 + p[i] * Base3 + p[i + 1] * Base2 + p[i + 2] * Base + p[i + 3];
+    }
+    for (; i < n; ++i) {
+        found |= quint64(p[i] == u'/' || p[i] == 0);
+        h = h * Base + p[i];
+    }
+    return {h, qint32(n), found != 0};
+}
+
+NameKey joined(const NameKey &head, const NameKey &tail)
+{
+    return {head.hash * power(tail.length) + tail.hash, head.length + tail.length,
+            head.slashOrNul || tail.slashOrNul};
 }
 
 namespace {
@@ -158,13 +192,13 @@ void NameClashFinder::setFolder(const QStringList &listed, const QStringList &un
     m_folderNames.append(unlisted);
     m_listedCount = listed.size();
     const qsizetype total = m_folderNames.size();
-    m_folderHashes.resize(size_t(total));
+    m_folderIds.resize(size_t(total));
     resizeBits(m_folderBits, total, FolderBitsPerName);
     m_folderTable.assign(tableSizeFor(total), Slot{});
     const size_t mask = m_folderTable.size() - 1;
     for (qsizetype k = 0; k < total; ++k) {
-        const quint32 hash = hashOf(m_folderNames.at(k));
-        m_folderHashes[size_t(k)] = hash;
+        m_folderIds[size_t(k)] = identity(keyOf(m_folderNames.at(k)));
+        const quint32 hash = lookupHash(m_folderIds[size_t(k)]);
         setBit(m_folderBits, hash);
         setBit(m_folderBits, otherBit(hash));
         size_t s = hash & mask;
@@ -197,12 +231,16 @@ struct PreviewNames
 const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
                                                  const std::vector<bool> &excluded)
 {
+    m_keys.resize(size_t(preview.size()));
+    for (qsizetype i = 0; i < preview.size(); ++i)
+        m_keys[size_t(i)] = keyOf(preview.at(i));
     return findIn(ListedNames{preview}, excluded);
 }
 
 const std::vector<quint8> &NameClashFinder::find(const PreviewList &preview,
                                                  const std::vector<bool> &excluded)
 {
+    preview.keys(m_keys);
     return findIn(PreviewNames{preview}, excluded);
 }
 
@@ -214,7 +252,6 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         setFolder({}, {});
     const qsizetype n = preview.size();
     m_marks.assign(size_t(n), NameClash::None);
-    m_hashes.resize(size_t(n));
     resizeBits(m_seen, n, PreviewBitsPerName);
     resizeBits(m_seenTwice, n, PreviewBitsPerName);
     const qsizetype kept = qMin(qsizetype(excluded.size()), n);
@@ -222,10 +259,9 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
 
     QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        const QStringView name = preview.at(i, scratch);
-        const NameScan scan = scanName(name);
-        const quint32 hash = scan.hash;
-        m_hashes[size_t(i)] = hash;
+        const NameKey &key = m_keys[size_t(i)];
+        const quint64 id = identity(key);
+        const quint32 hash = lookupHash(id);
         if (testBit(m_seen, hash))
             setBit(m_seenTwice, hash);
         else
@@ -233,11 +269,12 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         // Which entries would really be renamed.
         if (i >= listed || (i < kept && excluded[size_t(i)]))
             continue;
-        if (hash == m_folderHashes[size_t(i)] && name == m_folderNames.at(i))
+        const auto name = [&] { return preview.at(i, scratch); };
+        if (id == m_folderIds[size_t(i)] && name() == m_folderNames.at(i))
             continue;
         // A refused name stays what it was, so it holds its old name like any
         // file that does not move.
-        if (isRefused(name, scan))
+        if (isRefused(key, name))
             m_marks[size_t(i)] |= NameClash::NameRefused;
         else
             m_marks[size_t(i)] |= Moving;
@@ -257,16 +294,18 @@ template <typename Names> void NameClashFinder::markTakenNames(const Names &prev
     const qsizetype n = preview.size();
     QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        const quint32 hash = m_hashes[size_t(i)];
-        if (!(m_marks[size_t(i)] & Moving) || !testBit(m_folderBits, hash) ||
-            !testBit(m_folderBits, otherBit(hash)))
+        if (!(m_marks[size_t(i)] & Moving))
             continue;
-        const QStringView name = preview.at(i, scratch);
+        const quint64 id = identity(m_keys[size_t(i)]);
+        const quint32 hash = lookupHash(id);
+        if (!testBit(m_folderBits, hash) || !testBit(m_folderBits, otherBit(hash)))
+            continue;
         for (size_t s = hash & mask;; s = (s + 1) & mask) {
             const Slot &slot = m_folderTable[s];
             if (slot.index < 0)
                 break;
-            if (slot.hash != hash || m_folderNames.at(slot.index) != name)
+            if (slot.hash != hash || m_folderIds[size_t(slot.index)] != id ||
+                m_folderNames.at(slot.index) != preview.at(i, scratch))
                 continue;
             if (slot.index >= m_listedCount || slot.index >= n ||
                 !(m_marks[size_t(slot.index)] & Moving))
@@ -281,8 +320,9 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
 {
     m_candidates.clear();
     for (qsizetype i = 0; i < preview.size(); ++i) {
-        if (testBit(m_seenTwice, m_hashes[size_t(i)]))
-            m_candidates.push_back({m_hashes[size_t(i)], qint32(i)});
+        const quint32 hash = lookupHash(identity(m_keys[size_t(i)]));
+        if (testBit(m_seenTwice, hash))
+            m_candidates.push_back({hash, qint32(i)});
     }
     if (m_candidates.empty())
         return;
@@ -291,14 +331,15 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
     QString scratch;
     QString otherScratch;
     for (const Slot &entry : m_candidates) {
-        const QStringView name = preview.at(entry.index, scratch);
+        const quint64 id = identity(m_keys[size_t(entry.index)]);
         for (size_t s = entry.hash & mask;; s = (s + 1) & mask) {
             Slot &slot = m_candidateTable[s];
             if (slot.index < 0) {
                 slot = entry;
                 break;
             }
-            if (slot.hash == entry.hash && preview.at(slot.index, otherScratch) == name) {
+            if (slot.hash == entry.hash && identity(m_keys[size_t(slot.index)]) == id &&
+                preview.at(slot.index, otherScratch) == preview.at(entry.index, scratch)) {
                 m_marks[size_t(entry.index)] |= NameClash::SameNewName;
                 m_marks[size_t(slot.index)] |= NameClash::SameNewName;
                 break;

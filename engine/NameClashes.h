@@ -30,6 +30,21 @@ enum : quint8 {
 // True when a file system refuses `name` as the name of a file.
 [[nodiscard]] bool isRefusedFileName(QStringView name);
 
+// What the clash look-ups need of a name, in a form that two names' keys can be
+// joined into the key of the two names written one after the other: the preview
+// store finds the key of an entry from the keys of its parts, which many entries
+// share, without building the entry.
+struct NameKey
+{
+    // A polynomial in the code units: equal names have equal hashes.
+    quint64 hash = 0;
+    qint32 length = 0; // code units
+    bool slashOrNul = false;
+};
+[[nodiscard]] NameKey keyOf(QStringView name);
+// The key of the name `head` followed by the name `tail`.
+[[nodiscard]] NameKey joined(const NameKey &head, const NameKey &tail);
+
 // The length of `name` on disk, in bytes. Names are decoded losslessly (valid UTF-8
 // as usual, each stray byte as a lone surrogate U+DC80..U+DCFF), so this is the
 // length the name has once encoded again.
@@ -52,9 +67,9 @@ public:
     // vector counts as false for the rest. `preview` has one entry per listed name;
     // extra entries are compared with each other only.
     const std::vector<quint8> &find(const QStringList &preview, const std::vector<bool> &excluded);
-    // The same over List1 as it stands, reading each entry without keeping it: a
-    // keystroke leaves most entries to be composed when they are read, and keeping
-    // 1,000,000 composed names would cost more than finding their clashes.
+    // The same over List1 as it stands. A keystroke leaves most entries to be
+    // composed when they are read, so this takes the entries' keys from their
+    // parts (PreviewList::keys) and reads an entry only to compare it exactly.
     const std::vector<quint8> &find(const PreviewList &preview, const std::vector<bool> &excluded);
 
     [[nodiscard]] const std::vector<quint8> &marks() const { return m_marks; }
@@ -70,18 +85,19 @@ private:
         qint32 index = -1; // -1: empty
     };
     using Bits = std::vector<quint64>;
+    // Finds the marks of `preview`, whose keys are in m_keys.
     template <typename Names>
     const std::vector<quint8> &findIn(const Names &preview, const std::vector<bool> &excluded);
     template <typename Names> void markEqualNames(const Names &preview);
     template <typename Names> void markTakenNames(const Names &preview);
 
-    QStringList m_folderNames; // listed, then unlisted
-    std::vector<quint32> m_folderHashes;
+    QStringList m_folderNames;        // listed, then unlisted
+    std::vector<quint64> m_folderIds; // identity() of each folder name
     qsizetype m_listedCount = 0;
     Bits m_folderBits;
     std::vector<Slot> m_folderTable;
 
-    std::vector<quint32> m_hashes; // of the preview
+    std::vector<NameKey> m_keys; // of the preview
     Bits m_seen;
     Bits m_seenTwice;
     std::vector<Slot> m_candidates;

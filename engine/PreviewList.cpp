@@ -1,5 +1,7 @@
 #include "PreviewList.h"
 
+#include "NameClashes.h"
+
 namespace lorvane {
 
 PreviewList::PreviewList(QObject *parent) : QObject(parent)
@@ -26,6 +28,16 @@ QStringView PreviewList::peek(qsizetype index, QString &scratch) const
         return m_entries.at(index);
     const QString *whole = m_compose(index, scratch);
     return whole ? QStringView(*whole) : QStringView(scratch);
+}
+
+void PreviewList::keys(std::vector<NameKey> &out) const
+{
+    if (m_partKeys && m_partKeys(out))
+        return;
+    out.resize(size_t(count()));
+    QString scratch;
+    for (qsizetype i = 0; i < count(); ++i)
+        out[size_t(i)] = keyOf(peek(i, scratch));
 }
 
 void PreviewList::bringUpToDate(qsizetype index) const

@@ -8,6 +8,8 @@
 
 namespace lorvane {
 
+struct NameKey;
+
 // List1, the preview: entry i is the proposed new name of File1 entry i. Only the
 // engine writes it; it publishes the entries once at the end of every handler run
 // that the window started, with exactly one signal:
@@ -35,6 +37,10 @@ public:
     // yet is composed into `scratch` (the view then points there). For one pass
     // over every entry that needs each name only once.
     [[nodiscard]] QStringView peek(qsizetype index, QString &scratch) const;
+    // The clash key (NameClashes.h) of every entry, into `out`. Taken from the
+    // parts the engine builds the entries of, where it can, so that no entry is
+    // built for it.
+    void keys(std::vector<NameKey> &out) const;
 
 signals:
     void entriesReset();
@@ -56,6 +62,9 @@ private:
     // Per entry of the stale range: composed since it became stale.
     mutable std::vector<bool> m_composed;
     Compose m_compose;
+    // Fills `out` with the keys of the entries from their parts; false when the
+    // parts are not what List1 shows (not published yet).
+    std::function<bool(std::vector<NameKey> &out)> m_partKeys;
 };
 
 } // namespace lorvane

@@ -1,6 +1,7 @@
 #include "PreviewStore.h"
 
 #include "FileList.h"
+#include "NameClashes.h"
 #include "NameText.h"
 #include "PreviewList.h"
 
@@ -26,17 +27,60 @@ qsizetype firstNonDigit(const QString &text)
     return -1;
 }
 
-qsizetype numberPositionIn(const QString &base, const QString &ext)
+// `lastDotOfBase` is only called when the extension has no dot.
+template <typename LastDot>
+qsizetype numberPositionAt(qsizetype baseSize, LastDot &&lastDotOfBase, qsizetype extSize,
+                           qsizetype lastDotOfExt)
 {
-    const qsizetype whole = base.size() + ext.size();
-    const qsizetype inExt = ext.lastIndexOf(u'.');
-    if (inExt >= 0)
-        return inExt + 1 == ext.size() ? whole : base.size() + inExt;
-    const qsizetype inBase = base.lastIndexOf(u'.');
+    const qsizetype whole = baseSize + extSize;
+    if (lastDotOfExt >= 0)
+        return lastDotOfExt + 1 == extSize ? whole : baseSize + lastDotOfExt;
+    const qsizetype inBase = lastDotOfBase();
     if (inBase < 0 || inBase + 1 == whole)
         return whole;
     return inBase;
 }
+
+qsizetype numberPositionIn(const QString &base, const QString &ext)
+{
+    return numberPositionAt(
+        base.size(), [&base] { return base.lastIndexOf(u'.'); }, ext.size(), ext.lastIndexOf(u'.'));
+}
+
+// The keys of the parts met in one pass over the entries. A part that many entries
+// share (the one base name of the change rule, an extension) is read once: within
+// the pass nothing changes, so a string seen at the same address with the same
+// length is the same text.
+class PartKeys
+{
+public:
+    struct Part
+    {
+        NameKey key;
+        qsizetype lastDot;
+    };
+
+    const Part &operator()(const QString &text)
+    {
+        Slot &slot = m_slots[(quintptr(text.constData()) / sizeof(QChar)) % Slots];
+        if (slot.data != text.constData() || slot.size != text.size()) {
+            slot.data = text.constData();
+            slot.size = text.size();
+            slot.part = {keyOf(text), text.lastIndexOf(u'.')};
+        }
+        return slot.part;
+    }
+
+private:
+    struct Slot
+    {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        Part part;
+    };
+    static constexpr size_t Slots = 61;
+    std::array<Slot, Slots> m_slots;
+};
 
 // Many entries share one string (every base name under the change rule is the text
 // of txtFil, and entries with the same extension share one), so a case rule maps each
@@ -449,6 +493,68 @@ void PreviewStore::publish(PreviewList &list1)
     m_dirtyFirst = m_dirtyLast = -1;
     if (first >= 0)
         emit list1.entriesChanged(first, last);
+}
+
+// --- Clash keys -------------------------------------------------------------------------
+
+void PreviewStore::serveKeys(PreviewList &list1)
+{
+    list1.m_partKeys = [this, &list1](std::vector<NameKey> &out) {
+        if (m_refilled || m_dirtyFirst >= 0 || count() != list1.count())
+            return false;
+        keys(out);
+        return true;
+    };
+}
+
+void PreviewStore::keys(std::vector<NameKey> &out) const
+{
+    out.resize(size_t(count()));
+    const qsizetype numbered = m_numbers.place == NumberPlace::None ? 0 : m_numbers.numbered;
+    if (numbered > 0) {
+        if (m_hashedTexts != m_numbers.texts) {
+            m_hashedTexts = m_numbers.texts;
+            m_numberHashes.clear();
+        }
+        const std::vector<QString> &texts = m_numbers.texts->texts;
+        m_numberHashes.reserve(size_t(numbered));
+        for (size_t k = m_numberHashes.size(); k < size_t(numbered); ++k)
+            m_numberHashes.push_back(keyOf(texts[k]).hash);
+    }
+    PartKeys parts;
+    for (qsizetype i = 0; i < count(); ++i) {
+        const QString &base = this->base(i);
+        const QString &ext = m_entries[size_t(i)].ext;
+        const PartKeys::Part baseKey = parts(base);
+        const PartKeys::Part extKey = parts(ext);
+        NameKey &key = out[size_t(i)];
+        if (i >= numbered) {
+            key = joined(baseKey.key, extKey.key);
+            continue;
+        }
+        // A number text is digits with perhaps a sign and a point: never "/" or NUL.
+        const NameKey number{m_numberHashes[size_t(i)], qint32(numberOf(i).size()), false};
+        if (m_numbers.place == NumberPlace::AtStart) {
+            key = joined(number, joined(baseKey.key, extKey.key));
+            continue;
+        }
+        const qsizetype at = numberPositionAt(
+            base.size(), [&] { return baseKey.lastDot; }, ext.size(), extKey.lastDot);
+        if (at == base.size() + ext.size()) {
+            key = joined(joined(baseKey.key, extKey.key), number);
+        } else if (at == base.size()) {
+            key = joined(joined(baseKey.key, number), extKey.key);
+        } else if (at < base.size()) {
+            const QStringView whole(base);
+            key = joined(joined(keyOf(whole.first(at)), number),
+                         joined(keyOf(whole.sliced(at)), extKey.key));
+        } else {
+            const QStringView whole(ext);
+            const qsizetype inExt = at - base.size();
+            key = joined(joined(baseKey.key, keyOf(whole.first(inExt))),
+                         joined(number, keyOf(whole.sliced(inExt))));
+        }
+    }
 }
 
 } // namespace lorvane

@@ -14,6 +14,7 @@ namespace lorvane {
 
 class FileList;
 class PreviewList;
+struct NameKey;
 
 // Where the numbering rule puts its numbers.
 enum class NumberPlace : quint8 { None, BeforeExtension, AtStart };
@@ -94,6 +95,12 @@ public:
     // Writes the entries changed since the last publish into List1, with one
     // signal (PreviewList.h); nothing when no entry changed.
     void publish(PreviewList &list1);
+    // Lets List1 take its entries' clash keys from the parts kept here
+    // (PreviewList::keys) whenever everything here is published.
+    void serveKeys(PreviewList &list1);
+    // The clash key (NameClashes.h) of every entry, one per entry, from the keys of
+    // its parts: each shared part is read once, not once per entry.
+    void keys(std::vector<NameKey> &out) const;
 
 private:
     struct Entry
@@ -127,6 +134,9 @@ private:
     qsizetype m_dirtyFirst = -1;
     qsizetype m_dirtyLast = -1;
     QString m_scratch;
+    // The hashes of the number texts, kept for the texts they were made of.
+    mutable std::shared_ptr<const NumberSeries::Texts> m_hashedTexts;
+    mutable std::vector<quint64> m_numberHashes;
 };
 
 } // namespace lorvane

@@ -15,6 +15,7 @@ RenameEngine::RenameEngine(FileList &file1, QObject *parent) : QObject(parent), 
     m_txtStart.setText(QStringLiteral("0"));
     m_txtStep.setText(QStringLiteral("0"));
     m_txtZ.setText(QStringLiteral("0"));
+    m_store.serveKeys(m_list1);
     m_ForbiddenChars = {QStringLiteral("<"),  QStringLiteral(">"), QStringLiteral("?"),
                         QStringLiteral("\""), QStringLiteral("|"), QStringLiteral("\\"),
                         QStringLiteral("/"),  QStringLiteral("*"), QStringLiteral(":")};

@@ -1,7 +1,10 @@
+#include "EngineFixture.h"
 #include "NameClashes.h"
 #include "NameText.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace lorvane;
 
@@ -184,6 +187,64 @@ TEST(NameClashes, MarksWhatAnExecutionCouldNotDoAsShown)
         SCOPED_TRACE(row.what);
         EXPECT_EQ(finder.find(row.preview, row.excluded), row.expected);
     }
+}
+
+// The window finds the marks of List1 from the keys of the entries' parts, without
+// building the entries: whatever the rules did, those are the marks of the names
+// List1 shows. More than 4,096 entries, so that every rule leaves them to be
+// composed when read.
+TEST(NameClashes, MarksFromTheEntriesPartsAreTheMarksOfTheNames)
+{
+    QStringList names;
+    for (int i = 0; i < 5000; ++i) {
+        const QString n = QString::number(i);
+        const QString forms[] = {"photo " + n + ".jpg", "letter." + n + ".doc", "readme" + n,
+                                 "dot" + n + ".",       "😀 صورة " + n + ".PNG", "." + n + "cfg"};
+        names << forms[i % 6];
+    }
+    test::EngineUnderTest t(names);
+    RenameEngine &e = *t.engine;
+    NameClashFinder finder;
+    // What some of the rules below make of entry 0 and 2, held by things that stay.
+    finder.setFolder(names, {"x", "x1.jpg", "1X", "PHOTO 001.JPG", "x1"});
+    using Step = std::function<void()>;
+    const std::pair<const char *, Step> steps[] = {
+        {"change", [&] { t.click(e.reFil()), e.txtFil().userEdit("x"); }},
+        {"numbers before the extension",
+         [&] {
+             e.txtStart().userEdit("1");
+             e.txtStep().userEdit("1");
+             t.click(e.NumA());
+         }},
+        {"one number for all", [&] { e.txtStep().userEdit("0"); }},
+        {"numbers at the start", [&] { t.click(e.NumB()); }},
+        {"capitals", [&] { t.click(e.NB()); }},
+        {"no name rule", [&] { t.click(e.Filno()); }},
+        {"zero fill",
+         [&] {
+             e.txtStep().userEdit("1");
+             e.txtZ().userEdit("2");
+             t.click(e.NumA());
+         }},
+        {"extension deleted", [&] { t.click(e.ExDel()); }},
+        {"extension with a dot",
+         [&] {
+             t.click(e.ExRen());
+             e.txtEX().userEdit("tar.gz");
+         }},
+        {"dots replaced", [&] { t.type(e.txtDel(), "."); }},
+        {"slash typed", [&] { t.type(e.txtW(), "/"); }},
+    };
+    quint8 seen = 0;
+    for (const auto &[what, step] : steps) {
+        SCOPED_TRACE(what);
+        step();
+        const std::vector<quint8> fromParts = finder.find(e.List1(), {});
+        EXPECT_EQ(fromParts, finder.find(t.preview(), {}));
+        for (quint8 marks : fromParts)
+            seen |= marks;
+    }
+    EXPECT_EQ(seen, NameClash::SameNewName | NameClash::NameTaken | NameClash::NameRefused);
 }
 
 TEST(NameClashes, CountsBytesAsTheNameIsStored)
