@@ -13,10 +13,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -214,6 +216,10 @@ TEST_F(Form1PropertiesTest, InArabicTheStandardButtonsAndTypeNamesAreArabic)
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
     EXPECT_TRUE(box.button(QMessageBox::Yes)->text().contains(u"نعم"));
     EXPECT_TRUE(box.button(QMessageBox::No)->text().contains(u"لا"));
+    // An underlined shortcut letter or an icon beside the text breaks the word.
+    EXPECT_EQ(box.style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, &box), 0);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->icon().isNull());
+    EXPECT_EQ(QFileIconProvider().type(QFileInfo(m_root.path())), "مجلّد");
     click(m_form->cmdTO);
     click(paneButton("cmdAttr")); // nothing picked: the folder itself
     EXPECT_EQ(m_pane->findChild<QLabel *>("lblType")->text(), "الملف من النوع: مجلّد");
