@@ -68,6 +68,6 @@ private:
     QByteArray m_pathBytes;
     std::uint64_t m_device = 0;
     lorvane::NamePattern m_pattern;
-    std::vector<lorvane::DirEntry> m_entries;
+    lorvane::DirEntries m_entries;
     QStringList m_unlisted;
 };

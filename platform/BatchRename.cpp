@@ -23,15 +23,6 @@ namespace {
 
 constexpr qsizetype NameMax = 255;
 
-bool isAscii(const QByteArray &bytes)
-{
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 // True when the two names differ in letter case only, as a file system that
 // ignores case would compare them.
 bool equalIgnoringCase(const QByteArray &a, const QByteArray &b)

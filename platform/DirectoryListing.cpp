@@ -6,7 +6,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -85,67 +84,84 @@ struct SortKey
     quint32 index = 0;
 };
 
-// Where one decoded name lies in the listing's buffer of names, and what it
-// names.
-struct Span
+template <typename T> using LargeVector = std::vector<T, LargeBlockAllocator<T>>;
+
+// One entry the listing keeps, while the folder is read: where its exact
+// bytes lie in the listing's byte buffer, and what it names.
+struct Found
 {
     quint32 offset = 0;
     quint32 length = 0;
     quint64 identity = 0;
 };
 
-// Writes the sort key of `name` at `out` and returns its end. A key is at
-// most 2 * name.size() + 1 units long: a run of digits adds two units at most
+// Writes the sort key of the characters [p, p + n) at `out` and returns its
+// end; `Unit` is a byte of a name that is all ASCII, or a UTF-16 code unit. A
+// key is at most 2 * n + 1 units long: a run of digits adds two units at most
 // and runs lie at least one unit apart.
-char16_t *writeKey(char16_t *out, QStringView name)
+template <typename Unit> char16_t *writeKey(char16_t *out, const Unit *p, qsizetype n)
 {
-    const char16_t *p = name.utf16();
-    const qsizetype n = name.size();
     for (qsizetype i = 0; i < n;) {
-        if (!isDigit(p[i])) {
-            *out++ = fold(p[i]);
+        const auto c = char16_t(static_cast<std::make_unsigned_t<Unit>>(p[i]));
+        if (!isDigit(c)) {
+            *out++ = fold(c);
             ++i;
             continue;
         }
-        while (i < n && p[i] == u'0')
+        while (i < n && p[i] == '0')
             ++i;
         qsizetype end = i;
-        while (end < n && isDigit(p[end]))
+        while (end < n && isDigit(char16_t(p[end])))
             ++end;
         *out++ = u'0';
         *out++ = char16_t(qMin<qsizetype>(end - i + 1, 0xFFFF));
-        out = std::copy(p + i, p + end, out);
-        i = end;
+        for (; i < end; ++i)
+            *out++ = char16_t(p[i]);
     }
     return out;
 }
 
 int naturalCompareViews(QStringView a, QStringView b);
 
-// Puts the spans of `names` in natural order.
-void sortNaturally(const QString &names, std::vector<Span> &spans)
+// The entries in natural order, each with its decoded name. The names are
+// kept as bytes until they are sorted, and the keys are made from the bytes
+// straight away where a name is plain ASCII, as nearly every name is: a
+// folder of a million files is then decoded once, into the strings the
+// listing hands out, and never into a buffer of its own.
+DirEntries sortedEntries(const LargeVector<char> &raw, const LargeVector<Found> &found)
 {
-    const auto nameAt = [&names](const Span &span) {
-        return QStringView(names).sliced(span.offset, span.length);
+    DirEntries entries;
+    if (found.empty())
+        return entries;
+    const auto bytesOf = [&raw](const Found &f) {
+        return QByteArrayView(raw.data() + f.offset, f.length);
     };
-    // Neither buffer is cleared first: over a million names, clearing memory
-    // that is written right after costs as much as sorting it.
-    const std::unique_ptr<char16_t[]> pool(new char16_t[size_t(2 * names.size()) + spans.size()]);
-    std::vector<SortKey> keys;
-    keys.reserve(spans.size());
-    char16_t *end = pool.get();
-    for (size_t i = 0; i < spans.size(); ++i) {
+    // A name decodes to at most one code unit per byte.
+    LargeVector<char16_t> pool(2 * raw.size() + found.size());
+    LargeVector<SortKey> keys;
+    keys.reserve(found.size());
+    char16_t *end = pool.data();
+    QString decoded;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const QByteArrayView bytes = bytesOf(found[i]);
         SortKey key;
-        key.offset = quint32(end - pool.get());
-        end = writeKey(end, nameAt(spans[i]));
-        key.length = quint32(end - pool.get()) - key.offset;
+        key.offset = quint32(end - pool.data());
+        if (isAscii(bytes)) {
+            end = writeKey(end, bytes.data(), bytes.size());
+        } else {
+            decoded.resize(0);
+            appendDecodedFileName(decoded, bytes);
+            end = writeKey(end, reinterpret_cast<const char16_t *>(decoded.constData()),
+                           decoded.size());
+        }
+        key.length = quint32(end - pool.data()) - key.offset;
         key.index = quint32(i);
-        const char16_t *k = pool.get() + key.offset;
+        const char16_t *k = pool.data() + key.offset;
         for (quint32 j = 0; j < HeadUnits && j < key.length; ++j)
             key.head[j / 4] |= quint64(k[j]) << (16 * (3 - j % 4));
         keys.push_back(key);
     }
-    const char16_t *base = pool.get();
+    const char16_t *base = pool.data();
     std::sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {
         for (quint32 w = 0; w < HeadWords; ++w) {
             if (a.head[w] != b.head[w])
@@ -160,28 +176,19 @@ void sortNaturally(const QString &names, std::vector<Span> &spans)
         }
         if (a.length != b.length)
             return a.length < b.length;
-        return naturalCompareViews(nameAt(spans[a.index]), nameAt(spans[b.index])) < 0;
+        // Equal but for letter case or leading zeros: rare enough to decode.
+        return naturalCompareViews(decodeFileName(bytesOf(found[a.index])),
+                                   decodeFileName(bytesOf(found[b.index]))) < 0;
     });
-    std::vector<Span> sorted;
-    sorted.reserve(spans.size());
-    for (const SortKey &key : keys)
-        sorted.push_back(spans[key.index]);
-    spans = std::move(sorted);
-}
-
-// Each entry gets its own string: a name shared out of one buffer would look,
-// to QString's growth, as large as the whole buffer, and the first append to it
-// would copy that much. Made in list order, the strings at least tend to lie in
-// memory in the order the list is walked.
-std::vector<DirEntry> entriesFrom(const QString &names, const std::vector<Span> &spans)
-{
-    std::vector<DirEntry> entries;
-    if (spans.empty())
-        return entries;
-    const QChar *in = names.constData();
-    entries.reserve(spans.size());
-    for (const Span &span : spans)
-        entries.push_back({QString(in + span.offset, span.length), span.identity});
+    // Each entry gets its own string: a name shared out of one buffer would
+    // look, to QString's growth, as large as the whole buffer, and the first
+    // append to it would copy that much. Made in list order, the strings at
+    // least tend to lie in memory in the order the list is walked.
+    entries.reserve(found.size());
+    for (const SortKey &key : keys) {
+        const Found &f = found[key.index];
+        entries.push_back({decodeFileName(bytesOf(f)), f.identity});
+    }
     return entries;
 }
 
@@ -313,22 +320,33 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         return result;
     }
     struct stat folderInfo;
-    if (::fstat(fd, &folderInfo) == 0)
+    qint64 folderSize = 0;
+    if (::fstat(fd, &folderInfo) == 0) {
         result.device = folderInfo.st_dev;
+        folderSize = folderInfo.st_size;
+    }
     const bool inodesFromEntries = entriesCarryInodes(fd);
     const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
     const mode_t wantedMode = kind == EntryKind::Files ? S_IFREG : S_IFDIR;
-    QString names;
-    std::vector<Span> spans;
+    // A folder's size grows with its entries' names (tmpfs counts 20 bytes an
+    // entry, ext4 at least 12), so it is a fair first guess of what the
+    // buffers will hold; pages reserved and never written cost nothing.
+    const qint64 guess = qBound<qint64>(0, folderSize, qint64(1) << 26);
+    LargeVector<char> raw;
+    raw.reserve(size_t(guess));
+    LargeVector<Found> found;
+    found.reserve(size_t(guess / 16));
     const bool keepUnlisted = unlisted == Unlisted::Keep;
+    const bool everything = pattern.matchesEverything();
+    QString decoded;
     const auto keep = [&result](const char *raw) {
         result.unlisted.append(decodeFileName(QByteArrayView(raw, qsizetype(std::strlen(raw)))));
     };
     while (const dirent *entry = ::readdir(dir)) {
-        const char *raw = entry->d_name;
-        if (raw[0] == '.') {
-            if (keepUnlisted && std::strcmp(raw, ".") != 0 && std::strcmp(raw, "..") != 0)
-                keep(raw);
+        const char *name = entry->d_name;
+        if (name[0] == '.') {
+            if (keepUnlisted && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+                keep(name);
             continue;
         }
         const unsigned char ownType = entry->d_type;
@@ -336,7 +354,7 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         if (type == DT_LNK || type == DT_UNKNOWN) {
             // The link's target decides; a dangling link is neither kind.
             struct stat st;
-            if (::fstatat(fd, raw, &st, 0) != 0)
+            if (::fstatat(fd, name, &st, 0) != 0)
                 type = DT_UNKNOWN;
             else
                 type = (st.st_mode & S_IFMT) == wantedMode ? wanted
@@ -344,31 +362,32 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
         }
         if (type != wanted) {
             if (keepUnlisted)
-                keep(raw);
+                keep(name);
             continue;
         }
-        const qsizetype offset = names.size();
-        appendDecodedFileName(names, QByteArrayView(raw, qsizetype(std::strlen(raw))));
-        const qsizetype length = names.size() - offset;
-        if (!pattern.matches(QString::fromRawData(names.constData() + offset, length))) {
-            if (keepUnlisted)
-                result.unlisted.append(names.sliced(offset, length));
-            names.truncate(offset);
-            continue;
+        const QByteArrayView bytes(name, qsizetype(std::strlen(name)));
+        if (!everything) {
+            decoded.resize(0);
+            appendDecodedFileName(decoded, bytes);
+            if (!pattern.matches(decoded)) {
+                if (keepUnlisted)
+                    result.unlisted.append(QString(decoded));
+                continue;
+            }
         }
         quint64 identity = 0;
         if (inodesFromEntries && ownType != DT_UNKNOWN) {
             identity = DirEntry::pack(entry->d_ino, ownType);
         } else {
             struct stat st;
-            if (::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
                 identity = DirEntry::pack(st.st_ino, IFTODT(st.st_mode));
         }
-        spans.push_back({quint32(offset), quint32(length), identity});
+        found.push_back({quint32(raw.size()), quint32(bytes.size()), identity});
+        raw.insert(raw.end(), bytes.begin(), bytes.end());
     }
     ::closedir(dir);
-    sortNaturally(names, spans);
-    result.entries = entriesFrom(names, spans);
+    result.entries = sortedEntries(raw, found);
     result.ok = true;
     return result;
 }

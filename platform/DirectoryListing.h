@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileIdentity.h"
+#include "LargeBlockAllocator.h"
 
 #include <QByteArray>
 #include <QString>
@@ -66,12 +67,15 @@ private:
 [[nodiscard]] bool naturalLess(const QString &a, const QString &b);
 [[nodiscard]] int naturalCompare(const QString &a, const QString &b);
 
+// A folder's entries, a million of them at times.
+using DirEntries = std::vector<DirEntry, LargeBlockAllocator<DirEntry>>;
+
 struct [[nodiscard]] DirListing
 {
     bool ok = false;
     int error = 0;            // errno of the failing open when !ok
     std::uint64_t device = 0; // the folder's device, which its entries share
-    std::vector<DirEntry> entries;
+    DirEntries entries;
     // With Unlisted::Keep: the decoded names of every other entry of the folder
     // (hidden ones, other kinds, names the pattern leaves out), in no order.
     QStringList unlisted;

@@ -1,5 +1,7 @@
 #include "FileNameCodec.h"
 
+#include <algorithm>
+
 namespace lorvane {
 
 namespace {
@@ -70,8 +72,20 @@ void appendUtf8(QByteArray &out, char32_t cp)
 
 } // namespace
 
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 QString decodeFileName(QByteArrayView bytes)
 {
+    // Exactly as long as the name: a folder's names are held a million at a time.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QString out;
     appendDecodedFileName(out, bytes);
     return out;
@@ -79,14 +93,7 @@ QString decodeFileName(QByteArrayView bytes)
 
 void appendDecodedFileName(QString &out, QByteArrayView bytes)
 {
-    bool ascii = true;
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii) {
+    if (isAscii(bytes)) {
         out.append(QLatin1StringView(bytes.data(), bytes.size()));
         return;
     }
@@ -121,9 +128,19 @@ void appendDecodedFileName(QString &out, QByteArrayView bytes)
 
 QByteArray encodeFileName(const QString &name)
 {
-    QByteArray out;
-    out.reserve(name.size() * 3);
     const qsizetype n = name.size();
+    const auto *units = reinterpret_cast<const char16_t *>(name.constData());
+    qsizetype plain = 0;
+    while (plain < n && units[plain] < 0x80)
+        ++plain;
+    if (plain == n) {
+        // Nearly every name: one byte a character, nothing to look up.
+        QByteArray out(n, Qt::Uninitialized);
+        std::copy(units, units + n, out.data());
+        return out;
+    }
+    QByteArray out;
+    out.reserve(n * 3);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = name.at(i).unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n &&

@@ -22,6 +22,10 @@ namespace lorvane {
 void appendDecodedFileName(QString &out, QByteArrayView bytes);
 [[nodiscard]] QByteArray encodeFileName(const QString &name);
 
+// True when every byte is below 0x80, as in nearly every name: such a name
+// decodes to one code unit a byte.
+[[nodiscard]] bool isAscii(QByteArrayView bytes);
+
 // True when the name holds bytes that are not valid UTF-8 (decoded as escapes).
 [[nodiscard]] bool hasEscapedBytes(const QString &name);
 
