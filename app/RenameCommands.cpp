@@ -86,9 +86,13 @@ public:
 
     void reload() override
     {
+        // The rule groups go back to "no change" while the preview still
+        // matches the listing it was made for; the load routine then finds no
+        // rule to apply to the new listing, where it would re-apply every rule
+        // chosen only for the reset to take it off again.
+        m_window.resetRuleGroups();
         m_window.File1Model()->refresh();
         m_window.Form_Load();
-        m_window.resetRuleGroups();
         m_window.chkKeepOffSomeFl->setChecked(false);
         m_window.chkKeepOffSomeFl_Click();
     }

@@ -155,11 +155,7 @@ void RenameExecution::CmdDoNow_Click()
         // Whatever happened to the window, every rename is carried out.
         job.runToEnd();
         m_host.letEventsRun();
-        const lorvane::BatchRename &batch = job.batch();
-        for (std::size_t e = 0; e < batch.size(); ++e) {
-            if (batch.outcomes()[e].status == RenameStatus::Renamed)
-                m_undoNames.record(batch.pairs()[e]);
-        }
+        m_undoNames.record(job.batch());
 
         m_host.reload();
         report(job);

@@ -6,9 +6,13 @@ void UndoStore::reset(const QByteArray &folder)
     m_done.clear();
 }
 
-void UndoStore::record(const lorvane::RenamePair &done)
+void UndoStore::record(const lorvane::BatchRename &batch)
 {
-    m_done.push_back(done);
+    m_done.reserve(m_done.size() + batch.size());
+    for (std::size_t e = 0; e < batch.size(); ++e) {
+        if (batch.outcomes()[e].status == lorvane::RenameStatus::Renamed)
+            m_done.push_back(batch.pairs()[e]);
+    }
 }
 
 std::vector<lorvane::RenamePair> UndoStore::restorePairs() const

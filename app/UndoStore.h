@@ -17,7 +17,8 @@ class UndoStore
 public:
     // Forgets the old record; the count reads "0" from now on.
     void reset(const QByteArray &folder);
-    void record(const lorvane::RenamePair &done);
+    // Records every rename of `batch` that took place, in the batch's order.
+    void record(const lorvane::BatchRename &batch);
 
     [[nodiscard]] qsizetype count() const { return qsizetype(m_done.size()); }
     [[nodiscard]] const QByteArray &folder() const { return m_folder; }
