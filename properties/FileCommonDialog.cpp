@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 namespace lorvane {
 
@@ -24,6 +26,10 @@ CommonDialog::Answer FileCommonDialog::show(bool save)
     dialog.setNameFilter(qtFilter(Filter()));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's own dialog (where the desktop offers none) starts its columns too
+    // narrow for the modification time, which it then cuts with dots.
+    if (auto *details = dialog.findChild<QTreeView *>())
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!FileName().isEmpty()) {
         const QFileInfo start(FileName());
         dialog.setDirectory(start.absolutePath());
