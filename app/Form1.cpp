@@ -32,6 +32,7 @@
 #include <QListView>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -285,6 +286,16 @@ void Form1::createWindowControls(const lorvane::StoredButtons &stored)
     scrollTogether(file1, list1);
     List1->setToolTip(text::filesAfterTip);
     List1->setEnabled(false);
+
+    // A caption starts where the texts of its column start, not on the
+    // column's frame or the window's edge.
+    for (auto [caption, column] : {std::pair<QLabel *, QAbstractScrollArea *>{Label2, folderTree},
+                                   {Label3, File1},
+                                   {Label4, List1}}) {
+        caption->setIndent(
+            column->frameWidth() + 1 +
+            column->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, column));
+    }
 
     txtPath = textBox("txtPath", this, twips::rect(0, 0, 100, 285));
     txtPath->hide();
