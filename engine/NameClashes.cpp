@@ -12,8 +12,10 @@ namespace {
 
 constexpr qsizetype MaxNameBytes = 255;
 
-// Internal mark of an entry that the execution would rename; never returned.
+// Internal marks, never returned: an entry that the execution would rename, and
+// one whose name the folder's bit set lets through to an exact look-up.
 constexpr quint8 Moving = 0x80;
+constexpr quint8 MaybeTaken = 0x40;
 
 inline quint64 zeroLanes(quint64 word)
 {
@@ -144,9 +146,12 @@ NameKey joined(const NameKey &head, const NameKey &tail)
 namespace {
 
 // Bits per name in the bit sets: small enough to stay in the cache. One bit per
-// name in the preview's sets lets about one name in eight through without a reason,
-// to a look-up in a small table; two in the folder's set let one in twenty through,
-// to a look-up in the folder's table, which is large and slow to reach.
+// name in the preview's set lets about one name in eight through without a reason,
+// to a look-up in a small table; two in the folder's set let about one in fifty
+// through, to a look-up in the folder's table, which is large and slow to reach.
+// Each name's bits lie in one word, so that a look-up costs one cache line however
+// many bits it tests: the preview's "seen" and "seen twice" words lie side by side,
+// and the folder's two bits of a name share a word.
 constexpr qsizetype PreviewBitsPerName = 8;
 constexpr qsizetype FolderBitsPerName = 16;
 
@@ -158,30 +163,29 @@ size_t tableSizeFor(qsizetype count)
     return size;
 }
 
-void resizeBits(std::vector<quint64> &bits, qsizetype names, qsizetype bitsPerName)
+// Words for `names` at `bitsPerName`, a power of two.
+size_t wordsFor(qsizetype names, qsizetype bitsPerName)
 {
     size_t words = 1;
     while (words * 64 < size_t(names) * size_t(bitsPerName))
         words *= 2;
-    bits.assign(words, 0);
+    return words;
 }
 
-inline bool testBit(const std::vector<quint64> &bits, quint32 hash)
+inline size_t wordOf(quint32 hash, size_t words)
 {
-    const size_t bit = hash & (bits.size() * 64 - 1);
-    return bits[bit / 64] & (quint64(1) << (bit % 64));
+    return hash & (words - 1);
 }
 
-inline void setBit(std::vector<quint64> &bits, quint32 hash)
+inline quint64 bitOf(quint32 hash)
 {
-    const size_t bit = hash & (bits.size() * 64 - 1);
-    bits[bit / 64] |= quint64(1) << (bit % 64);
+    return quint64(1) << (hash >> 26);
 }
 
-// A second bit for the same name, from other bits of its hash.
-inline quint32 otherBit(quint32 hash)
+// The folder's second bit of a name, from other bits of its hash.
+inline quint64 otherBitOf(quint32 hash)
 {
-    return (hash * 0x9E3779B1u) >> 7;
+    return quint64(1) << ((hash >> 20) & 63);
 }
 
 } // namespace
@@ -193,14 +197,13 @@ void NameClashFinder::setFolder(const QStringList &listed, const QStringList &un
     m_listedCount = listed.size();
     const qsizetype total = m_folderNames.size();
     m_folderIds.resize(size_t(total));
-    resizeBits(m_folderBits, total, FolderBitsPerName);
+    m_folderBits.assign(wordsFor(total, FolderBitsPerName), 0);
     m_folderTable.assign(tableSizeFor(total), Slot{});
     const size_t mask = m_folderTable.size() - 1;
     for (qsizetype k = 0; k < total; ++k) {
         m_folderIds[size_t(k)] = identity(keyOf(m_folderNames.at(k)));
         const quint32 hash = lookupHash(m_folderIds[size_t(k)]);
-        setBit(m_folderBits, hash);
-        setBit(m_folderBits, otherBit(hash));
+        m_folderBits[wordOf(hash, m_folderBits.size())] |= bitOf(hash) | otherBitOf(hash);
         size_t s = hash & mask;
         while (m_folderTable[s].index >= 0)
             s = (s + 1) & mask;
@@ -252,8 +255,10 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         setFolder({}, {});
     const qsizetype n = preview.size();
     m_marks.assign(size_t(n), NameClash::None);
-    resizeBits(m_seen, n, PreviewBitsPerName);
-    resizeBits(m_seenTwice, n, PreviewBitsPerName);
+    m_hashes.resize(size_t(n));
+    const size_t seenWords = wordsFor(n, PreviewBitsPerName);
+    m_seen.assign(2 * seenWords, 0);
+    const size_t folderWords = m_folderBits.size();
     const qsizetype kept = qMin(qsizetype(excluded.size()), n);
     const qsizetype listed = qMin(m_listedCount, n);
 
@@ -262,10 +267,12 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         const NameKey &key = m_keys[size_t(i)];
         const quint64 id = identity(key);
         const quint32 hash = lookupHash(id);
-        if (testBit(m_seen, hash))
-            setBit(m_seenTwice, hash);
+        m_hashes[size_t(i)] = hash;
+        quint64 *seen = &m_seen[2 * wordOf(hash, seenWords)];
+        if (seen[0] & bitOf(hash))
+            seen[1] |= bitOf(hash);
         else
-            setBit(m_seen, hash);
+            seen[0] |= bitOf(hash);
         // Which entries would really be renamed.
         if (i >= listed || (i < kept && excluded[size_t(i)]))
             continue;
@@ -274,15 +281,19 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
             continue;
         // A refused name stays what it was, so it holds its old name like any
         // file that does not move.
-        if (isRefused(key, name))
+        if (isRefused(key, name)) {
             m_marks[size_t(i)] |= NameClash::NameRefused;
-        else
-            m_marks[size_t(i)] |= Moving;
+            continue;
+        }
+        m_marks[size_t(i)] |= Moving;
+        const quint64 bits = bitOf(hash) | otherBitOf(hash);
+        if ((m_folderBits[wordOf(hash, folderWords)] & bits) == bits)
+            m_marks[size_t(i)] |= MaybeTaken;
     }
     markTakenNames(preview);
     markEqualNames(preview);
     for (quint8 &mark : m_marks)
-        mark &= quint8(~Moving);
+        mark &= quint8(~(Moving | MaybeTaken));
     return m_marks;
 }
 
@@ -294,12 +305,10 @@ template <typename Names> void NameClashFinder::markTakenNames(const Names &prev
     const qsizetype n = preview.size();
     QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        if (!(m_marks[size_t(i)] & Moving))
+        if (!(m_marks[size_t(i)] & MaybeTaken))
             continue;
+        const quint32 hash = m_hashes[size_t(i)];
         const quint64 id = identity(m_keys[size_t(i)]);
-        const quint32 hash = lookupHash(id);
-        if (!testBit(m_folderBits, hash) || !testBit(m_folderBits, otherBit(hash)))
-            continue;
         for (size_t s = hash & mask;; s = (s + 1) & mask) {
             const Slot &slot = m_folderTable[s];
             if (slot.index < 0)
@@ -315,13 +324,14 @@ template <typename Names> void NameClashFinder::markTakenNames(const Names &prev
     }
 }
 
-// Equal new names: only names whose bit was set twice can be equal to another.
+// Equal new names: only names whose bit was seen twice can be equal to another.
 template <typename Names> void NameClashFinder::markEqualNames(const Names &preview)
 {
     m_candidates.clear();
+    const size_t seenWords = m_seen.size() / 2;
     for (qsizetype i = 0; i < preview.size(); ++i) {
-        const quint32 hash = lookupHash(identity(m_keys[size_t(i)]));
-        if (testBit(m_seenTwice, hash))
+        const quint32 hash = m_hashes[size_t(i)];
+        if (m_seen[2 * wordOf(hash, seenWords) + 1] & bitOf(hash))
             m_candidates.push_back({hash, qint32(i)});
     }
     if (m_candidates.empty())

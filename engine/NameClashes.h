@@ -97,9 +97,9 @@ private:
     Bits m_folderBits;
     std::vector<Slot> m_folderTable;
 
-    std::vector<NameKey> m_keys; // of the preview
-    Bits m_seen;
-    Bits m_seenTwice;
+    std::vector<NameKey> m_keys;   // of the preview
+    std::vector<quint32> m_hashes; // lookupHash of each key
+    Bits m_seen;                   // pairs of words: seen, seen twice
     std::vector<Slot> m_candidates;
     std::vector<Slot> m_candidateTable;
     std::vector<quint8> m_marks;

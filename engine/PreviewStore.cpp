@@ -317,11 +317,13 @@ void PreviewStore::mapLetters(bool capital)
             if (base.constData() != entry.base.constData())
                 setBase(i, base);
         }
-        if (extMemo.holds(entry.ext) || hasLettersToMap(entry.ext, capital)) {
-            const QString &ext = extMemo(entry.ext, map);
-            if (ext.constData() != entry.ext.constData())
-                setExt(i, ext, entry.extByChangeRule);
-        }
+        // Extensions are shared: the memo also keeps those already in the wanted
+        // case (mapped to themselves), so each is scanned once, not once per entry.
+        if (entry.ext.isEmpty())
+            continue;
+        const QString &ext = extMemo(entry.ext, map);
+        if (ext.constData() != entry.ext.constData())
+            setExt(i, ext, entry.extByChangeRule);
     }
 }
 
