@@ -22,36 +22,10 @@ inline quint64 zeroLanes(quint64 word)
     return (word - 0x0001000100010001ull) & ~word & 0x8000800080008000ull;
 }
 
-// The base of the polynomial, and its powers: the key of a name followed by n code
-// units is the name's hash times Base^n plus theirs.
-constexpr quint64 Base = 0x9E3779B97F4A7C15ull;
+constexpr quint64 Base = detail::KeyBase;
 constexpr quint64 Base2 = Base * Base;
 constexpr quint64 Base3 = Base2 * Base;
 constexpr quint64 Base4 = Base3 * Base;
-
-quint64 power(qint32 n)
-{
-    constexpr qint32 Tabled = 512;
-    static const std::array<quint64, Tabled> table = [] {
-        std::array<quint64, Tabled> powers{};
-        quint64 p = 1;
-        for (quint64 &entry : powers) {
-            entry = p;
-            p *= Base;
-        }
-        return powers;
-    }();
-    if (n < Tabled)
-        return table[size_t(n)];
-    quint64 result = 1;
-    quint64 factor = Base;
-    for (quint32 e = quint32(n); e != 0; e >>= 1) {
-        if (e & 1)
-            result *= factor;
-        factor *= factor;
-    }
-    return result;
-}
 
 // Equal names have equal identities; unequal ones almost never do, so a name is
 // read to be compared only when its identity matches. The length is added in, as a
@@ -134,13 +108,19 @@ NameKey keyOf(QStringView name)
         found |= quint64(p[i] == u'/' || p[i] == 0);
         h = h * Base + p[i];
     }
-    return {h, qint32(n), found != 0};
+    return {h, qint32(n), found != 0 ? 1u : 0u};
 }
 
-NameKey joined(const NameKey &head, const NameKey &tail)
+quint64 detail::keyBasePower(qint32 n)
 {
-    return {head.hash * power(tail.length) + tail.hash, head.length + tail.length,
-            head.slashOrNul || tail.slashOrNul};
+    quint64 result = 1;
+    quint64 factor = KeyBase;
+    for (quint32 e = quint32(n); e != 0; e >>= 1) {
+        if (e & 1)
+            result *= factor;
+        factor *= factor;
+    }
+    return result;
 }
 
 namespace {
@@ -220,6 +200,11 @@ struct ListedNames
     const QStringList &list;
     qsizetype size() const { return list.size(); }
     QStringView at(qsizetype i, QString &) const { return list.at(i); }
+    void keys(qsizetype first, qsizetype count, NameKey *out) const
+    {
+        for (qsizetype k = 0; k < count; ++k)
+            out[k] = keyOf(list.at(first + k));
+    }
 };
 
 struct PreviewNames
@@ -227,6 +212,10 @@ struct PreviewNames
     const PreviewList &list;
     qsizetype size() const { return list.count(); }
     QStringView at(qsizetype i, QString &scratch) const { return list.peek(i, scratch); }
+    void keys(qsizetype first, qsizetype count, NameKey *out) const
+    {
+        list.keys(first, count, out);
+    }
 };
 
 } // namespace
@@ -234,16 +223,12 @@ struct PreviewNames
 const std::vector<quint8> &NameClashFinder::find(const QStringList &preview,
                                                  const std::vector<bool> &excluded)
 {
-    m_keys.resize(size_t(preview.size()));
-    for (qsizetype i = 0; i < preview.size(); ++i)
-        m_keys[size_t(i)] = keyOf(preview.at(i));
     return findIn(ListedNames{preview}, excluded);
 }
 
 const std::vector<quint8> &NameClashFinder::find(const PreviewList &preview,
                                                  const std::vector<bool> &excluded)
 {
-    preview.keys(m_keys);
     return findIn(PreviewNames{preview}, excluded);
 }
 
@@ -255,19 +240,24 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         setFolder({}, {});
     const qsizetype n = preview.size();
     m_marks.assign(size_t(n), NameClash::None);
-    m_hashes.resize(size_t(n));
+    m_ids.resize(size_t(n));
     const size_t seenWords = wordsFor(n, PreviewBitsPerName);
     m_seen.assign(2 * seenWords, 0);
     const size_t folderWords = m_folderBits.size();
     const qsizetype kept = qMin(qsizetype(excluded.size()), n);
     const qsizetype listed = qMin(m_listedCount, n);
 
+    // The keys come a cache-sized chunk at a time; only their identities are kept.
+    constexpr qsizetype Chunk = 1024;
+    m_keys.resize(Chunk);
     QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        const NameKey &key = m_keys[size_t(i)];
+        if (i % Chunk == 0)
+            preview.keys(i, qMin(Chunk, n - i), m_keys.data());
+        const NameKey &key = m_keys[size_t(i % Chunk)];
         const quint64 id = identity(key);
         const quint32 hash = lookupHash(id);
-        m_hashes[size_t(i)] = hash;
+        m_ids[size_t(i)] = id;
         quint64 *seen = &m_seen[2 * wordOf(hash, seenWords)];
         if (seen[0] & bitOf(hash))
             seen[1] |= bitOf(hash);
@@ -307,8 +297,8 @@ template <typename Names> void NameClashFinder::markTakenNames(const Names &prev
     for (qsizetype i = 0; i < n; ++i) {
         if (!(m_marks[size_t(i)] & MaybeTaken))
             continue;
-        const quint32 hash = m_hashes[size_t(i)];
-        const quint64 id = identity(m_keys[size_t(i)]);
+        const quint64 id = m_ids[size_t(i)];
+        const quint32 hash = lookupHash(id);
         for (size_t s = hash & mask;; s = (s + 1) & mask) {
             const Slot &slot = m_folderTable[s];
             if (slot.index < 0)
@@ -330,7 +320,7 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
     m_candidates.clear();
     const size_t seenWords = m_seen.size() / 2;
     for (qsizetype i = 0; i < preview.size(); ++i) {
-        const quint32 hash = m_hashes[size_t(i)];
+        const quint32 hash = lookupHash(m_ids[size_t(i)]);
         if (m_seen[2 * wordOf(hash, seenWords) + 1] & bitOf(hash))
             m_candidates.push_back({hash, qint32(i)});
     }
@@ -341,14 +331,14 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
     QString scratch;
     QString otherScratch;
     for (const Slot &entry : m_candidates) {
-        const quint64 id = identity(m_keys[size_t(entry.index)]);
+        const quint64 id = m_ids[size_t(entry.index)];
         for (size_t s = entry.hash & mask;; s = (s + 1) & mask) {
             Slot &slot = m_candidateTable[s];
             if (slot.index < 0) {
                 slot = entry;
                 break;
             }
-            if (slot.hash == entry.hash && identity(m_keys[size_t(slot.index)]) == id &&
+            if (slot.hash == entry.hash && m_ids[size_t(slot.index)] == id &&
                 preview.at(slot.index, otherScratch) == preview.at(entry.index, scratch)) {
                 m_marks[size_t(entry.index)] |= NameClash::SameNewName;
                 m_marks[size_t(slot.index)] |= NameClash::SameNewName;

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -39,11 +40,39 @@ struct NameKey
     // A polynomial in the code units: equal names have equal hashes.
     quint64 hash = 0;
     qint32 length = 0; // code units
-    bool slashOrNul = false;
+    // 1 when the name holds a "/" or a NUL. A whole word, so that the key has no
+    // padding: a key with padding is copied in overlapping pieces, which stalls
+    // the processor when the copy is read back at once.
+    quint32 slashOrNul = 0;
 };
 [[nodiscard]] NameKey keyOf(QStringView name);
+
+namespace detail {
+// The polynomial's base, and its powers: the key of a name followed by n code units
+// is the name's hash times KeyBase^n plus theirs. Names are shorter than the table.
+inline constexpr quint64 KeyBase = 0x9E3779B97F4A7C15ull;
+inline constexpr qint32 TabledPowers = 512;
+inline constexpr std::array<quint64, TabledPowers> KeyBasePowers = [] {
+    std::array<quint64, TabledPowers> powers{};
+    quint64 p = 1;
+    for (quint64 &power : powers) {
+        power = p;
+        p *= KeyBase;
+    }
+    return powers;
+}();
+[[nodiscard]] quint64 keyBasePower(qint32 n);
+} // namespace detail
+
 // The key of the name `head` followed by the name `tail`.
-[[nodiscard]] NameKey joined(const NameKey &head, const NameKey &tail);
+[[nodiscard]] inline NameKey joined(const NameKey &head, const NameKey &tail)
+{
+    const quint64 power = tail.length < detail::TabledPowers
+                              ? detail::KeyBasePowers[size_t(tail.length)]
+                              : detail::keyBasePower(tail.length);
+    return {head.hash * power + tail.hash, head.length + tail.length,
+            head.slashOrNul | tail.slashOrNul};
+}
 
 // The length of `name` on disk, in bytes. Names are decoded losslessly (valid UTF-8
 // as usual, each stray byte as a lone surrogate U+DC80..U+DCFF), so this is the
@@ -85,7 +114,7 @@ private:
         qint32 index = -1; // -1: empty
     };
     using Bits = std::vector<quint64>;
-    // Finds the marks of `preview`, whose keys are in m_keys.
+    // Finds the marks of `preview` (ListedNames or PreviewNames).
     template <typename Names>
     const std::vector<quint8> &findIn(const Names &preview, const std::vector<bool> &excluded);
     template <typename Names> void markEqualNames(const Names &preview);
@@ -97,9 +126,9 @@ private:
     Bits m_folderBits;
     std::vector<Slot> m_folderTable;
 
-    std::vector<NameKey> m_keys;   // of the preview
-    std::vector<quint32> m_hashes; // lookupHash of each key
-    Bits m_seen;                   // pairs of words: seen, seen twice
+    std::vector<NameKey> m_keys; // a chunk of the preview's
+    std::vector<quint64> m_ids;  // identity of each preview key
+    Bits m_seen;                 // pairs of words: seen, seen twice
     std::vector<Slot> m_candidates;
     std::vector<Slot> m_candidateTable;
     std::vector<quint8> m_marks;

@@ -30,14 +30,13 @@ QStringView PreviewList::peek(qsizetype index, QString &scratch) const
     return whole ? QStringView(*whole) : QStringView(scratch);
 }
 
-void PreviewList::keys(std::vector<NameKey> &out) const
+void PreviewList::keys(qsizetype first, qsizetype count, NameKey *out) const
 {
-    if (m_partKeys && m_partKeys(out))
+    if (m_partKeys && m_partKeys(first, count, out))
         return;
-    out.resize(size_t(count()));
     QString scratch;
-    for (qsizetype i = 0; i < count(); ++i)
-        out[size_t(i)] = keyOf(peek(i, scratch));
+    for (qsizetype k = 0; k < count; ++k)
+        out[k] = keyOf(peek(first + k, scratch));
 }
 
 void PreviewList::bringUpToDate(qsizetype index) const

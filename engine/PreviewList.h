@@ -37,10 +37,10 @@ public:
     // yet is composed into `scratch` (the view then points there). For one pass
     // over every entry that needs each name only once.
     [[nodiscard]] QStringView peek(qsizetype index, QString &scratch) const;
-    // The clash key (NameClashes.h) of every entry, into `out`. Taken from the
-    // parts the engine builds the entries of, where it can, so that no entry is
-    // built for it.
-    void keys(std::vector<NameKey> &out) const;
+    // The clash keys (NameClashes.h) of entries first .. first + count - 1, into
+    // `out`. Taken from the parts the engine builds the entries of, where it can,
+    // so that no entry is built for them.
+    void keys(qsizetype first, qsizetype count, NameKey *out) const;
 
 signals:
     void entriesReset();
@@ -62,9 +62,9 @@ private:
     // Per entry of the stale range: composed since it became stale.
     mutable std::vector<bool> m_composed;
     Compose m_compose;
-    // Fills `out` with the keys of the entries from their parts; false when the
-    // parts are not what List1 shows (not published yet).
-    std::function<bool(std::vector<NameKey> &out)> m_partKeys;
+    // keys() from the entries' parts; false when the parts are not what List1
+    // shows (not published yet).
+    std::function<bool(qsizetype first, qsizetype count, NameKey *out)> m_partKeys;
 };
 
 } // namespace lorvane

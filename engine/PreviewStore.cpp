@@ -86,7 +86,6 @@ private:
 // of txtFil, and entries with the same extension share one), so a case rule maps each
 // distinct shared string once. Pointer equality with a string held here implies
 // equal content: a string that another QString shares cannot be changed in place.
-// A few strings are held at once, as a folder's extensions take turns down the list.
 class MemoMap
 {
 public:
@@ -96,8 +95,7 @@ public:
     {
         if (const Slot *slot = find(in))
             return slot->out;
-        Slot &slot = m_slots[m_next];
-        m_next = (m_next + 1) % Slots;
+        Slot &slot = m_slots[slotOf(in)];
         slot.in = in;
         slot.out = map(in);
         return slot.out;
@@ -109,20 +107,26 @@ private:
         QString in;
         QString out;
     };
-    static constexpr size_t Slots = 8;
+    // Each string has one slot, found from its address: a folder's extensions
+    // come in no order, and a search through the slots would guess wrong at
+    // nearly every entry.
+    static constexpr size_t Slots = 31;
+
+    static size_t slotOf(const QString &in)
+    {
+        return (quintptr(in.constData()) / sizeof(QChar)) % Slots;
+    }
 
     const Slot *find(const QString &in) const
     {
-        for (const Slot &slot : m_slots) {
-            if (!slot.in.isNull() && in.constData() == slot.in.constData() &&
-                in.size() == slot.in.size())
-                return &slot;
-        }
+        const Slot &slot = m_slots[slotOf(in)];
+        if (!slot.in.isNull() && in.constData() == slot.in.constData() &&
+            in.size() == slot.in.size())
+            return &slot;
         return nullptr;
     }
 
     std::array<Slot, Slots> m_slots;
-    size_t m_next = 0;
 };
 
 // A folder holds few distinct extensions: a refill gives the entries with the same
@@ -501,41 +505,42 @@ void PreviewStore::publish(PreviewList &list1)
 
 void PreviewStore::serveKeys(PreviewList &list1)
 {
-    list1.m_partKeys = [this, &list1](std::vector<NameKey> &out) {
-        if (m_refilled || m_dirtyFirst >= 0 || count() != list1.count())
+    list1.m_partKeys = [this, &list1](qsizetype first, qsizetype count, NameKey *out) {
+        if (m_refilled || m_dirtyFirst >= 0 || this->count() != list1.count())
             return false;
-        keys(out);
+        keys(first, count, out);
         return true;
     };
 }
 
-void PreviewStore::keys(std::vector<NameKey> &out) const
+void PreviewStore::keys(qsizetype first, qsizetype count, NameKey *out) const
 {
-    out.resize(size_t(count()));
-    const qsizetype numbered = m_numbers.place == NumberPlace::None ? 0 : m_numbers.numbered;
+    const qsizetype end = first + count;
+    const qsizetype numbered =
+        m_numbers.place == NumberPlace::None ? 0 : qMin(m_numbers.numbered, end);
     if (numbered > 0) {
         if (m_hashedTexts != m_numbers.texts) {
             m_hashedTexts = m_numbers.texts;
             m_numberHashes.clear();
         }
         const std::vector<QString> &texts = m_numbers.texts->texts;
-        m_numberHashes.reserve(size_t(numbered));
+        m_numberHashes.reserve(size_t(m_numbers.numbered));
         for (size_t k = m_numberHashes.size(); k < size_t(numbered); ++k)
             m_numberHashes.push_back(keyOf(texts[k]).hash);
     }
     PartKeys parts;
-    for (qsizetype i = 0; i < count(); ++i) {
+    for (qsizetype i = first; i < end; ++i) {
         const QString &base = this->base(i);
         const QString &ext = m_entries[size_t(i)].ext;
         const PartKeys::Part baseKey = parts(base);
         const PartKeys::Part extKey = parts(ext);
-        NameKey &key = out[size_t(i)];
+        NameKey &key = out[i - first];
         if (i >= numbered) {
             key = joined(baseKey.key, extKey.key);
             continue;
         }
         // A number text is digits with perhaps a sign and a point: never "/" or NUL.
-        const NameKey number{m_numberHashes[size_t(i)], qint32(numberOf(i).size()), false};
+        const NameKey number{m_numberHashes[size_t(i)], qint32(numberOf(i).size()), 0};
         if (m_numbers.place == NumberPlace::AtStart) {
             key = joined(number, joined(baseKey.key, extKey.key));
             continue;

@@ -98,9 +98,10 @@ public:
     // Lets List1 take its entries' clash keys from the parts kept here
     // (PreviewList::keys) whenever everything here is published.
     void serveKeys(PreviewList &list1);
-    // The clash key (NameClashes.h) of every entry, one per entry, from the keys of
-    // its parts: each shared part is read once, not once per entry.
-    void keys(std::vector<NameKey> &out) const;
+    // The clash keys (NameClashes.h) of entries first .. first + count - 1, into
+    // `out`, from the keys of their parts: a part that many entries share is read
+    // once, not once per entry.
+    void keys(qsizetype first, qsizetype count, NameKey *out) const;
 
 private:
     struct Entry
