@@ -110,7 +110,7 @@ void fitHeights(std::vector<Part> &parts)
     for (Part &p : parts) {
         if (!p.need.isValid())
             continue;
-        const int centre = p.box.top() + p.box.height() / 2;
+        const int centre = p.box.center().y();
         p.box.setTop(centre - p.need.height() / 2);
         p.box.setHeight(p.need.height());
     }
