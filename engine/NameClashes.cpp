@@ -125,13 +125,13 @@ quint64 detail::keyBasePower(qint32 n)
 
 namespace {
 
-// Bits per name in the bit sets: small enough to stay in the cache. One bit per
+// Bits per name in the bit sets: small enough to stay near the cache. One bit per
 // name in the preview's set lets about one name in eight through without a reason,
-// to a look-up in a small table; two in the folder's set let about one in fifty
-// through, to a look-up in the folder's table, which is large and slow to reach.
-// Each name's bits lie in one word, so that a look-up costs one cache line however
-// many bits it tests: the preview's "seen" and "seen twice" words lie side by side,
-// and the folder's two bits of a name share a word.
+// to a look-up in a small table; three in the folder's set let about one in two
+// hundred through, to a look-up in the folder's table, which is large and slow to
+// reach. Each name's bits lie in one word, so that a look-up costs one cache line
+// however many bits it tests: the preview's "seen" and "seen twice" words lie side
+// by side, and the folder's bits of a name share a word.
 constexpr qsizetype PreviewBitsPerName = 8;
 constexpr qsizetype FolderBitsPerName = 16;
 
@@ -162,10 +162,22 @@ inline quint64 bitOf(quint32 hash)
     return quint64(1) << (hash >> 26);
 }
 
-// The folder's second bit of a name, from other bits of its hash.
-inline quint64 otherBitOf(quint32 hash)
+// The folder's three bits of a name, from bits of its hash that do not choose the
+// word.
+inline quint64 folderBitsOf(quint32 hash)
 {
-    return quint64(1) << ((hash >> 20) & 63);
+    const quint32 mixed = hash * 0x9E3779B1u;
+    return bitOf(hash) | quint64(1) << (mixed >> 26) | quint64(1) << ((mixed >> 20) & 63);
+}
+
+// How far ahead of the entry in hand its bit sets are asked for: the sets of a
+// large folder do not fit in the processor's nearer caches, and a look-up that
+// waits for memory costs more than all the rest of an entry.
+constexpr qsizetype LookAhead = 16;
+
+inline void prefetch(const void *address)
+{
+    __builtin_prefetch(address);
 }
 
 } // namespace
@@ -183,7 +195,7 @@ void NameClashFinder::setFolder(const QStringList &listed, const QStringList &un
     for (qsizetype k = 0; k < total; ++k) {
         m_folderIds[size_t(k)] = identity(keyOf(m_folderNames.at(k)));
         const quint32 hash = lookupHash(m_folderIds[size_t(k)]);
-        m_folderBits[wordOf(hash, m_folderBits.size())] |= bitOf(hash) | otherBitOf(hash);
+        m_folderBits[wordOf(hash, m_folderBits.size())] |= folderBitsOf(hash);
         size_t s = hash & mask;
         while (m_folderTable[s].index >= 0)
             s = (s + 1) & mask;
@@ -252,12 +264,20 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
     m_keys.resize(Chunk);
     QString scratch;
     for (qsizetype i = 0; i < n; ++i) {
-        if (i % Chunk == 0)
-            preview.keys(i, qMin(Chunk, n - i), m_keys.data());
+        if (i % Chunk == 0) {
+            const qsizetype count = qMin(Chunk, n - i);
+            preview.keys(i, count, m_keys.data());
+            for (qsizetype k = 0; k < count; ++k)
+                m_ids[size_t(i + k)] = identity(m_keys[size_t(k)]);
+        }
+        if (i % Chunk + LookAhead < Chunk && i + LookAhead < n) {
+            const quint32 ahead = lookupHash(m_ids[size_t(i + LookAhead)]);
+            prefetch(&m_seen[2 * wordOf(ahead, seenWords)]);
+            prefetch(&m_folderBits[wordOf(ahead, folderWords)]);
+        }
         const NameKey &key = m_keys[size_t(i % Chunk)];
-        const quint64 id = identity(key);
+        const quint64 id = m_ids[size_t(i)];
         const quint32 hash = lookupHash(id);
-        m_ids[size_t(i)] = id;
         quint64 *seen = &m_seen[2 * wordOf(hash, seenWords)];
         if (seen[0] & bitOf(hash))
             seen[1] |= bitOf(hash);
@@ -276,7 +296,7 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
             continue;
         }
         m_marks[size_t(i)] |= Moving;
-        const quint64 bits = bitOf(hash) | otherBitOf(hash);
+        const quint64 bits = folderBitsOf(hash);
         if ((m_folderBits[wordOf(hash, folderWords)] & bits) == bits)
             m_marks[size_t(i)] |= MaybeTaken;
     }
@@ -319,7 +339,10 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
 {
     m_candidates.clear();
     const size_t seenWords = m_seen.size() / 2;
-    for (qsizetype i = 0; i < preview.size(); ++i) {
+    const qsizetype n = preview.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + LookAhead < n)
+            prefetch(&m_seen[2 * wordOf(lookupHash(m_ids[size_t(i + LookAhead)]), seenWords) + 1]);
         const quint32 hash = lookupHash(m_ids[size_t(i)]);
         if (m_seen[2 * wordOf(hash, seenWords) + 1] & bitOf(hash))
             m_candidates.push_back({hash, qint32(i)});

@@ -522,11 +522,15 @@ void PreviewStore::keys(qsizetype first, qsizetype count, NameKey *out) const
         if (m_hashedTexts != m_numbers.texts) {
             m_hashedTexts = m_numbers.texts;
             m_numberHashes.clear();
+            m_numberLengths.clear();
         }
         const std::vector<QString> &texts = m_numbers.texts->texts;
         m_numberHashes.reserve(size_t(m_numbers.numbered));
-        for (size_t k = m_numberHashes.size(); k < size_t(numbered); ++k)
+        m_numberLengths.reserve(size_t(m_numbers.numbered));
+        for (size_t k = m_numberHashes.size(); k < size_t(numbered); ++k) {
             m_numberHashes.push_back(keyOf(texts[k]).hash);
+            m_numberLengths.push_back(qint32(texts[k].size()));
+        }
     }
     PartKeys parts;
     for (qsizetype i = first; i < end; ++i) {
@@ -540,7 +544,7 @@ void PreviewStore::keys(qsizetype first, qsizetype count, NameKey *out) const
             continue;
         }
         // A number text is digits with perhaps a sign and a point: never "/" or NUL.
-        const NameKey number{m_numberHashes[size_t(i)], qint32(numberOf(i).size()), 0};
+        const NameKey number{m_numberHashes[size_t(i)], m_numberLengths[size_t(i)], 0};
         if (m_numbers.place == NumberPlace::AtStart) {
             key = joined(number, joined(baseKey.key, extKey.key));
             continue;

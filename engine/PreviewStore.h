@@ -135,9 +135,11 @@ private:
     qsizetype m_dirtyFirst = -1;
     qsizetype m_dirtyLast = -1;
     QString m_scratch;
-    // The hashes of the number texts, kept for the texts they were made of.
+    // The hashes and lengths of the number texts, kept for the texts they were
+    // made of: a pass over the keys then reads no number text.
     mutable std::shared_ptr<const NumberSeries::Texts> m_hashedTexts;
     mutable std::vector<quint64> m_numberHashes;
+    mutable std::vector<qint32> m_numberLengths;
 };
 
 } // namespace lorvane
