@@ -2,6 +2,7 @@
 // on the program's own folder.
 #include "ArabicLanguage.h"
 #include "CommandLine.h"
+#include "FolderListModel.h"
 #include "Form1.h"
 #include "RenameRecovery.h"
 
@@ -34,6 +35,11 @@ int main(int argc, char **argv)
     const CommandLine commandLine = CommandLine::parse(argc, argv);
     if (commandLine.action() != CommandLine::Action::Run)
         return commandLine.report();
+
+    // With no batch left unfinished nothing renames files before the window
+    // lists its folder, so the listing can run while the application is built.
+    if (lorvane::RenameJournal::leftBehind(lorvane::RenameJournal::defaultFolder()).isEmpty())
+        FolderListModel::listAhead(commandLine.folder());
 
     QApplication app(argc, argv);
     useArabicLanguage(app);

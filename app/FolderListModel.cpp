@@ -5,15 +5,55 @@
 #include <QDir>
 
 #include <cerrno>
+#include <future>
+#include <optional>
+
+namespace {
+
+struct ListingAhead
+{
+    QByteArray folder;
+    std::future<lorvane::DirListing> listing;
+};
+
+ListingAhead &listingAhead()
+{
+    static ListingAhead ahead;
+    return ahead;
+}
+
+} // namespace
 
 FolderListModel::FolderListModel(QObject *parent) : QAbstractListModel(parent) {}
+
+void FolderListModel::listAhead(const QString &folder)
+{
+    ListingAhead &ahead = listingAhead();
+    if (folder.isEmpty() || ahead.listing.valid())
+        return;
+    ahead.folder = lorvane::encodeFileName(QDir::cleanPath(folder));
+    ahead.listing = std::async(std::launch::async, [folder = ahead.folder] {
+        return lorvane::listDirectory(folder, lorvane::EntryKind::Files, lorvane::NamePattern(),
+                                      lorvane::Unlisted::Keep);
+    });
+}
 
 // A folder that cannot be read leaves the list empty: nothing of another
 // folder, or of this one as it was, may stay to be renamed.
 int FolderListModel::read(const QByteArray &folder)
 {
-    lorvane::DirListing listing = lorvane::listDirectory(folder, lorvane::EntryKind::Files,
-                                                         m_pattern, lorvane::Unlisted::Keep);
+    ListingAhead &ahead = listingAhead();
+    std::optional<lorvane::DirListing> early;
+    if (ahead.listing.valid()) {
+        // Taken or not, it is never used later: by then it would be stale.
+        lorvane::DirListing listing = ahead.listing.get();
+        if (ahead.folder == folder && m_pattern.text() == lorvane::NamePattern().text())
+            early = std::move(listing);
+    }
+    lorvane::DirListing listing = early
+                                      ? std::move(*early)
+                                      : lorvane::listDirectory(folder, lorvane::EntryKind::Files,
+                                                               m_pattern, lorvane::Unlisted::Keep);
     beginResetModel();
     m_entries = std::move(listing.entries);
     m_device = listing.device;

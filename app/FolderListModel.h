@@ -19,6 +19,13 @@ public:
 
     explicit FolderListModel(QObject *parent = nullptr);
 
+    // Starts listing `folder` (decoded form of an absolute path) on a thread
+    // of its own, for the first list that is set to that folder with the
+    // pattern it starts with: at start-up the folder is then read while the
+    // application and its window are being built. A listing taken ahead is
+    // used once, and only when no other folder was asked for before it.
+    static void listAhead(const QString &folder);
+
     // Lists `folder` (decoded form of an absolute path) and returns 0, or the
     // errno of the failure when it cannot be listed (no permission, gone, not
     // a folder). Either way `folder` becomes the list's folder: a failure

@@ -136,7 +136,8 @@ DirEntries sortedEntries(const LargeVector<char> &raw, const LargeVector<Found> 
     const auto bytesOf = [&raw](const Found &f) {
         return QByteArrayView(raw.data() + f.offset, f.length);
     };
-    // A name decodes to at most one code unit per byte.
+    // A name decodes to at most one code unit per byte. The pool is not
+    // cleared: every unit is written before it is read.
     LargeVector<char16_t> pool(2 * raw.size() + found.size());
     LargeVector<SortKey> keys;
     keys.reserve(found.size());
@@ -384,7 +385,8 @@ DirListing listDirectory(const QByteArray &folder, EntryKind kind, const NamePat
                 identity = DirEntry::pack(st.st_ino, IFTODT(st.st_mode));
         }
         found.push_back({quint32(raw.size()), quint32(bytes.size()), identity});
-        raw.insert(raw.end(), bytes.begin(), bytes.end());
+        raw.resize(raw.size() + size_t(bytes.size()));
+        std::memcpy(raw.data() + raw.size() - bytes.size(), bytes.data(), size_t(bytes.size()));
     }
     ::closedir(dir);
     result.entries = sortedEntries(raw, found);

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace lorvane {
 
@@ -24,6 +26,18 @@ template <typename T> struct LargeBlockAllocator
 
     T *allocate(std::size_t n) { return static_cast<T *>(allocateLargeBlock(n * sizeof(T))); }
     void deallocate(T *p, std::size_t n) noexcept { freeLargeBlock(p, n * sizeof(T)); }
+
+    // A vector that grows by resize() leaves plain values unwritten, as new
+    // does: they are written right after, and clearing them first would touch
+    // every page once more.
+    template <typename U> void construct(U *p) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void *>(p)) U;
+    }
+    template <typename U, typename... Args> void construct(U *p, Args &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
 
     template <typename U> bool operator==(const LargeBlockAllocator<U> &) const noexcept
     {

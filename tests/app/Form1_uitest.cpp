@@ -370,6 +370,25 @@ TEST_F(Form1Test, FormLoadReturnsToTheStartFolderAndResetsTheRules)
     EXPECT_EQ(preview().size(), 5);
 }
 
+TEST_F(Form1Test, AListingTakenAheadServesOnlyTheFirstListingOfItsFolder)
+{
+    // Taken for a folder that is not listed first, it is dropped: the folder
+    // listed later shows what it holds then.
+    const QString sub = QDir::cleanPath(m_folder.filePath("sub"));
+    FolderListModel::listAhead(sub);
+    makeForm();
+    EXPECT_EQ(rows(m_form->File1).size(), 5);
+    apptest::makeFiles(sub, {"d.png"});
+    m_form->PathChange(sub);
+    EXPECT_EQ(rows(m_form->File1), (QStringList{"a.png", "b.JPG", "c.jpg", "d.png"}));
+
+    m_form.reset();
+    FolderListModel::listAhead(m_folder.pathText());
+    makeForm();
+    EXPECT_EQ(rows(m_form->File1),
+              (QStringList{"file2.txt", "file10.txt", "Notes.TXT", "photo.jpg", "readme"}));
+}
+
 TEST_F(Form1Test, NamesThatAreNotUtf8AreListedWithTheirBytes)
 {
     const QByteArray latin1 = QByteArrayLiteral("caf\xe9.txt");
