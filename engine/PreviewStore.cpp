@@ -161,7 +161,9 @@ void PreviewStore::refill(const FileList &file1, Refill how)
     const int n = qMax(0, file1.count());
     const bool inPlace = how == Refill::InPlace && n == count();
     m_folder.resize(size_t(n));
-    m_entries.resize(size_t(n));
+    m_bases.resize(size_t(n));
+    m_exts.resize(size_t(n));
+    m_extsByChangeRule.assign(size_t(n), false);
     m_replace.clear();
     m_allBases.reset();
     m_numbers = AppliedNumbers{};
@@ -185,10 +187,8 @@ void PreviewStore::refill(const FileList &file1, Refill how)
             folder.ext = extensions(QStringView(name).last(extLength));
             folder.base = name.first(name.size() - extLength);
         }
-        Entry &entry = m_entries[size_t(i)];
-        entry.base = folder.base;
-        entry.ext = folder.ext;
-        entry.extByChangeRule = false;
+        m_bases[size_t(i)] = folder.base;
+        m_exts[size_t(i)] = folder.ext;
     }
     if (inPlace) {
         markAllDirty();
@@ -221,43 +221,42 @@ void PreviewStore::separateBases()
         return;
     const QString base = *m_allBases;
     m_allBases.reset();
-    for (Entry &entry : m_entries)
-        entry.base = base;
+    for (QString &entryBase : m_bases)
+        entryBase = base;
 }
 
 void PreviewStore::setBase(qsizetype i, const QString &base)
 {
     separateBases();
-    Entry &entry = m_entries[size_t(i)];
+    QString &current = m_bases[size_t(i)];
     if (m_replace.holds(i)) {
-        if (entry.base == base)
+        if (current == base)
             return;
         // Another rule rewrote the entry, so the replace pair's piece lengths no
         // longer describe it.
         m_replace.forget(i);
     }
-    entry.base = base;
+    current = base;
     markDirty(i);
 }
 
 void PreviewStore::setExt(qsizetype i, const QString &ext, bool byChangeRule)
 {
-    Entry &entry = m_entries[size_t(i)];
-    entry.extByChangeRule = byChangeRule;
+    m_extsByChangeRule[size_t(i)] = byChangeRule;
+    QString &current = m_exts[size_t(i)];
     if (m_replace.holds(i)) {
-        if (entry.ext == ext)
+        if (current == ext)
             return;
         m_replace.forget(i);
     }
-    entry.ext = ext;
+    current = ext;
     markDirty(i);
 }
 
 void PreviewStore::rebuildFromPieces(qsizetype i, const QString &insert, ReplacePair::Join join)
 {
     separateBases();
-    Entry &entry = m_entries[size_t(i)];
-    m_replace.rebuild(i, entry.base, entry.ext, insert, join);
+    m_replace.rebuild(i, m_bases[size_t(i)], m_exts[size_t(i)], insert, join);
     markDirty(i);
 }
 
@@ -309,25 +308,26 @@ void PreviewStore::mapLetters(bool capital)
     // Most parts are already in the wanted case after the first run, so each is only
     // scanned; a copy is made only where a letter changes.
     for (qsizetype i = 0; i < count(); ++i) {
-        Entry &entry = m_entries[size_t(i)];
-        if (!m_allBases && entry.base.isDetached() && !m_replace.holds(i)) {
+        QString &entryBase = m_bases[size_t(i)];
+        const QString &entryExt = m_exts[size_t(i)];
+        if (!m_allBases && entryBase.isDetached() && !m_replace.holds(i)) {
             // A base name of its own (as the insert rules leave each one) is mapped
             // where it lies: no other string can see the change.
-            if (mapLettersInPlace(entry.base, capital))
+            if (mapLettersInPlace(entryBase, capital))
                 markDirty(i);
         } else if (!m_allBases &&
-                   (baseMemo.holds(entry.base) || hasLettersToMap(entry.base, capital))) {
-            const QString &base = baseMemo(entry.base, map);
-            if (base.constData() != entry.base.constData())
+                   (baseMemo.holds(entryBase) || hasLettersToMap(entryBase, capital))) {
+            const QString &base = baseMemo(entryBase, map);
+            if (base.constData() != entryBase.constData())
                 setBase(i, base);
         }
         // Extensions are shared: the memo also keeps those already in the wanted
         // case (mapped to themselves), so each is scanned once, not once per entry.
-        if (entry.ext.isEmpty())
+        if (entryExt.isEmpty())
             continue;
-        const QString &ext = extMemo(entry.ext, map);
-        if (ext.constData() != entry.ext.constData())
-            setExt(i, ext, entry.extByChangeRule);
+        const QString &ext = extMemo(entryExt, map);
+        if (ext.constData() != entryExt.constData())
+            setExt(i, ext, m_extsByChangeRule[size_t(i)]);
     }
 }
 
@@ -336,34 +336,35 @@ void PreviewStore::capitaliseFirstNonDigit()
     separateBases();
     MemoMap baseMemo;
     for (qsizetype i = 0; i < count(); ++i) {
-        const Entry &entry = m_entries[size_t(i)];
+        const QString &entryBase = m_bases[size_t(i)];
+        const QString &entryExt = m_exts[size_t(i)];
         const QString &number = numberOf(i);
         // The first character of the whole entry that is not a digit; in a number it
         // is a sign or a point, which has no capital form.
         const bool numberHasOne = firstNonDigit(number) >= 0;
         if (m_numbers.place == NumberPlace::AtStart && numberHasOne)
             continue;
-        const qsizetype inBase = firstNonDigit(entry.base);
-        const qsizetype inExt = inBase >= 0 ? -1 : firstNonDigit(entry.ext);
+        const qsizetype inBase = firstNonDigit(entryBase);
+        const qsizetype inExt = inBase >= 0 ? -1 : firstNonDigit(entryExt);
         if (inBase < 0 && inExt < 0)
             continue;
-        const qsizetype at = inBase >= 0 ? inBase : entry.base.size() + inExt;
+        const qsizetype at = inBase >= 0 ? inBase : entryBase.size() + inExt;
         if (m_numbers.place == NumberPlace::BeforeExtension && numberHasOne &&
-            numberPositionIn(entry.base, entry.ext) <= at)
+            numberPositionIn(entryBase, entryExt) <= at)
             continue;
         if (inBase >= 0) {
-            const QString &base = baseMemo(entry.base, [inBase](const QString &text) {
+            const QString &base = baseMemo(entryBase, [inBase](const QString &text) {
                 QString capitalised = text;
                 capitaliseAt(capitalised, inBase);
                 return capitalised;
             });
-            if (base != entry.base)
+            if (base != entryBase)
                 setBase(i, base);
             continue;
         }
-        QString ext = entry.ext;
+        QString ext = entryExt;
         if (capitaliseAt(ext, inExt))
-            setExt(i, ext, entry.extByChangeRule);
+            setExt(i, ext, m_extsByChangeRule[size_t(i)]);
     }
 }
 
@@ -396,36 +397,36 @@ QString PreviewStore::compose(qsizetype i) const
 // is the whole entry when there is only one, so that the caller can share it.
 const QString *PreviewStore::composeInto(qsizetype i, QString &out) const
 {
-    const Entry &entry = m_entries[size_t(i)];
+    const QString &ext = m_exts[size_t(i)];
     const QString &base = this->base(i);
     const QString &number = numberOf(i);
     if (number.isEmpty()) {
-        if (entry.ext.isEmpty())
+        if (ext.isEmpty())
             return &base;
         if (base.isEmpty())
-            return &entry.ext;
+            return &ext;
     }
     out.resize(0);
-    out.reserve(number.size() + base.size() + entry.ext.size());
+    out.reserve(number.size() + base.size() + ext.size());
     if (m_numbers.place != NumberPlace::BeforeExtension) {
         out.append(number);
         out.append(base);
-        out.append(entry.ext);
+        out.append(ext);
         return nullptr;
     }
-    const qsizetype at = numberPositionIn(base, entry.ext);
+    const qsizetype at = numberPositionIn(base, ext);
     if (at <= base.size()) {
         out.append(QStringView(base).first(at));
         out.append(number);
         out.append(QStringView(base).sliced(at));
-        out.append(entry.ext);
+        out.append(ext);
         return nullptr;
     }
     const qsizetype inExt = at - base.size();
     out.append(base);
-    out.append(QStringView(entry.ext).first(inExt));
+    out.append(QStringView(ext).first(inExt));
     out.append(number);
-    out.append(QStringView(entry.ext).sliced(inExt));
+    out.append(QStringView(ext).sliced(inExt));
     return nullptr;
 }
 
@@ -535,7 +536,7 @@ void PreviewStore::keys(qsizetype first, qsizetype count, NameKey *out) const
     PartKeys parts;
     for (qsizetype i = first; i < end; ++i) {
         const QString &base = this->base(i);
-        const QString &ext = m_entries[size_t(i)].ext;
+        const QString &ext = m_exts[size_t(i)];
         const PartKeys::Part baseKey = parts(base);
         const PartKeys::Part extKey = parts(ext);
         NameKey &key = out[i - first];

@@ -41,7 +41,7 @@ class PreviewStore
 public:
     explicit PreviewStore(ReplacePair &replace) : m_replace(replace) {}
 
-    [[nodiscard]] int count() const { return int(m_entries.size()); }
+    [[nodiscard]] int count() const { return int(m_exts.size()); }
 
     // Reset: List1 is cleared and filled again (entriesReset on publish). InPlace:
     // entries are set back to their folder names where they stand (entriesChanged),
@@ -55,15 +55,12 @@ public:
 
     [[nodiscard]] const QString &base(qsizetype i) const
     {
-        return m_allBases ? *m_allBases : m_entries[size_t(i)].base;
+        return m_allBases ? *m_allBases : m_bases[size_t(i)];
     }
-    [[nodiscard]] const QString &ext(qsizetype i) const { return m_entries[size_t(i)].ext; }
+    [[nodiscard]] const QString &ext(qsizetype i) const { return m_exts[size_t(i)]; }
     // The extension part was written by the extension change rule ("." + txtEX);
     // only then may the change-focus step take its dot off.
-    [[nodiscard]] bool extByChangeRule(qsizetype i) const
-    {
-        return m_entries[size_t(i)].extByChangeRule;
-    }
+    [[nodiscard]] bool extByChangeRule(qsizetype i) const { return m_extsByChangeRule[size_t(i)]; }
 
     void setBase(qsizetype i, const QString &base);
     // Every entry gets this base name, kept once instead of in every entry while no
@@ -104,12 +101,6 @@ public:
     void keys(qsizetype first, qsizetype count, NameKey *out) const;
 
 private:
-    struct Entry
-    {
-        QString base;
-        QString ext;
-        bool extByChangeRule = false;
-    };
     struct FolderName
     {
         QString base;
@@ -122,8 +113,12 @@ private:
 
     ReplacePair &m_replace;
     std::vector<FolderName> m_folder;
-    std::vector<Entry> m_entries;
-    // When set, every entry's base name is this text (Entry::base is then unused).
+    // The entries' parts, one list per part: a pass over one part of every entry
+    // (the extensions, for the case rules and the clash keys) reads nothing else.
+    std::vector<QString> m_bases;
+    std::vector<QString> m_exts;
+    std::vector<bool> m_extsByChangeRule;
+    // When set, every entry's base name is this text (m_bases is then unused).
     std::optional<QString> m_allBases;
     AppliedNumbers m_numbers;
 
