@@ -125,14 +125,14 @@ quint64 detail::keyBasePower(qint32 n)
 
 namespace {
 
-// Bits per name in the bit sets: small enough to stay near the cache. One bit per
-// name in the preview's set lets about one name in eight through without a reason,
-// to a look-up in a small table; three in the folder's set let about one in two
-// hundred through, to a look-up in the folder's table, which is large and slow to
-// reach. Each name's bits lie in one word, so that a look-up costs one cache line
-// however many bits it tests: the preview's "seen" and "seen twice" words lie side
-// by side, and the folder's bits of a name share a word.
-constexpr qsizetype PreviewBitsPerName = 8;
+// Bits per name in the bit sets: small enough to stay near the cache. Two bits of
+// a name in the preview's set let about one name in thirty through without a
+// reason, to a look-up in a table of those; three in the folder's set let about
+// one in two hundred through, to a look-up in the folder's table, which is large
+// and slow to reach. Each name's bits lie in one word, so that a look-up costs one
+// cache line however many bits it tests: the preview's "seen" and "seen twice"
+// words lie side by side, and the folder's bits of a name share a word.
+constexpr qsizetype PreviewBitsPerName = 16;
 constexpr qsizetype FolderBitsPerName = 16;
 
 size_t tableSizeFor(qsizetype count)
@@ -162,12 +162,16 @@ inline quint64 bitOf(quint32 hash)
     return quint64(1) << (hash >> 26);
 }
 
-// The folder's three bits of a name, from bits of its hash that do not choose the
-// word.
+// A name's two bits in the preview's set and three in the folder's, from bits of
+// its hash that do not choose the word.
+inline quint64 previewBitsOf(quint32 hash)
+{
+    return bitOf(hash) | quint64(1) << ((hash * 0x9E3779B1u) >> 26);
+}
+
 inline quint64 folderBitsOf(quint32 hash)
 {
-    const quint32 mixed = hash * 0x9E3779B1u;
-    return bitOf(hash) | quint64(1) << (mixed >> 26) | quint64(1) << ((mixed >> 20) & 63);
+    return previewBitsOf(hash) | quint64(1) << (((hash * 0x9E3779B1u) >> 20) & 63);
 }
 
 // How far ahead of the entry in hand its bit sets are asked for: the sets of a
@@ -279,10 +283,11 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
         const quint64 id = m_ids[size_t(i)];
         const quint32 hash = lookupHash(id);
         quint64 *seen = &m_seen[2 * wordOf(hash, seenWords)];
-        if (seen[0] & bitOf(hash))
-            seen[1] |= bitOf(hash);
+        const quint64 bits = previewBitsOf(hash);
+        if ((seen[0] & bits) == bits)
+            seen[1] |= bits;
         else
-            seen[0] |= bitOf(hash);
+            seen[0] |= bits;
         // Which entries would really be renamed.
         if (i >= listed || (i < kept && excluded[size_t(i)]))
             continue;
@@ -296,8 +301,8 @@ const std::vector<quint8> &NameClashFinder::findIn(const Names &preview,
             continue;
         }
         m_marks[size_t(i)] |= Moving;
-        const quint64 bits = folderBitsOf(hash);
-        if ((m_folderBits[wordOf(hash, folderWords)] & bits) == bits)
+        const quint64 inFolder = folderBitsOf(hash);
+        if ((m_folderBits[wordOf(hash, folderWords)] & inFolder) == inFolder)
             m_marks[size_t(i)] |= MaybeTaken;
     }
     markTakenNames(preview);
@@ -344,7 +349,8 @@ template <typename Names> void NameClashFinder::markEqualNames(const Names &prev
         if (i + LookAhead < n)
             prefetch(&m_seen[2 * wordOf(lookupHash(m_ids[size_t(i + LookAhead)]), seenWords) + 1]);
         const quint32 hash = lookupHash(m_ids[size_t(i)]);
-        if (m_seen[2 * wordOf(hash, seenWords) + 1] & bitOf(hash))
+        const quint64 bits = previewBitsOf(hash);
+        if ((m_seen[2 * wordOf(hash, seenWords) + 1] & bits) == bits)
             m_candidates.push_back({hash, qint32(i)});
     }
     if (m_candidates.empty())
