@@ -49,7 +49,8 @@ struct NameKey
 
 namespace detail {
 // The polynomial's base, and its powers: the key of a name followed by n code units
-// is the name's hash times KeyBase^n plus theirs. Names are shorter than the table.
+// is the name's hash times KeyBase^n plus theirs. The table covers every name a
+// file can have; longer texts raise the base on demand.
 inline constexpr quint64 KeyBase = 0x9E3779B97F4A7C15ull;
 inline constexpr qint32 TabledPowers = 512;
 inline constexpr std::array<quint64, TabledPowers> KeyBasePowers = [] {
