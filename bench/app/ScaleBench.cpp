@@ -288,6 +288,15 @@ void BM_Open(benchmark::State &state, int files)
     state.counters["peak_MB"] = peakMegabytes();
 }
 
+// The folder changes of the size being measured, across its repetitions:
+// memory must stay steady however often the folder changes.
+struct FolderChanges
+{
+    double rssFirst = -1;
+    int count = 0;
+};
+FolderChanges g_changes;
+
 void BM_FolderChange(benchmark::State &state, int files)
 {
     Window &window = sharedWindow();
@@ -297,28 +306,26 @@ void BM_FolderChange(benchmark::State &state, int files)
         (void)window.settle(window.paints());
     }
     resetPeak();
-    // Across repetitions too: every iteration must really change the folder,
-    // and memory must stay steady however often it does.
-    static bool toB = true;
-    static double rssFirst = -1;
-    static int changes = 0;
     for (auto _ : state) {
+        // Always to the folder the window does not show: a "change" to the
+        // folder shown lists nothing and paints nothing. The shared window of
+        // each size starts on folder A, whatever the size before left.
+        const bool toB = window.form->File1Model()->path() != g_folderB;
         window.form->PathChange(toB ? g_folderB : g_folderA);
-        toB = !toB;
         const bool painted = window.settle(window.paints());
         if (!painted || file1Count(window) != files) {
             state.SkipWithError("the window did not show the folder");
             break;
         }
-        if (changes++ == 0) {
+        if (g_changes.count++ == 0) {
             state.PauseTiming();
-            rssFirst = rssMegabytes();
+            g_changes.rssFirst = rssMegabytes();
             state.ResumeTiming();
         }
     }
     reportMemory(state);
-    state.counters["growth_MB"] = rssMegabytes() - rssFirst;
-    state.counters["changes"] = changes;
+    state.counters["growth_MB"] = rssMegabytes() - g_changes.rssFirst;
+    state.counters["changes"] = g_changes.count;
 }
 
 void typeInto(QWidget *box, int key, const QString &text)
@@ -613,7 +620,21 @@ void registerSize(int files)
     const std::string n = "/" + std::to_string(files);
     const int reps = files >= 1'000'000 ? 3 : 5;
     const auto add = [&](const char *name, void (*fn)(benchmark::State &, int)) {
-        return benchmark::RegisterBenchmark((name + n).c_str(), fn, files)
+        // Google Benchmark (1.7) builds a repeated benchmark's aggregates from
+        // what its first repetition carries, which a failed repetition lacks:
+        // a first repetition that failed, followed by two that did not, would
+        // crash the program instead of reporting the failure. Once one has
+        // failed, the later repetitions fail too.
+        const auto failed = std::make_shared<bool>(false);
+        const auto run = [fn, files, failed](benchmark::State &state) {
+            if (*failed) {
+                state.SkipWithError("an earlier repetition failed");
+                return;
+            }
+            fn(state, files);
+            *failed = state.error_occurred();
+        };
+        return benchmark::RegisterBenchmark((name + n).c_str(), run)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Repetitions(reps)
@@ -668,6 +689,7 @@ int main(int argc, char **argv)
             continue;
         }
         benchmark::ClearRegisteredBenchmarks();
+        g_changes = {};
         registerSize(files);
         benchmark::RunSpecifiedBenchmarks(&reporter);
         dropSharedWindow();
