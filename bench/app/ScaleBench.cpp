@@ -22,6 +22,7 @@
 // size whose files do not fit in the free inodes is left out.
 #include "BatchRename.h"
 #include "BenchFolders.h"
+#include "FailedRepetition.h"
 #include "FileNameCodec.h"
 #include "FolderListModel.h"
 #include "Form1.h"
@@ -620,21 +621,9 @@ void registerSize(int files)
     const std::string n = "/" + std::to_string(files);
     const int reps = files >= 1'000'000 ? 3 : 5;
     const auto add = [&](const char *name, void (*fn)(benchmark::State &, int)) {
-        // Google Benchmark (1.7) builds a repeated benchmark's aggregates from
-        // what its first repetition carries, which a failed repetition lacks:
-        // a first repetition that failed, followed by two that did not, would
-        // crash the program instead of reporting the failure. Once one has
-        // failed, the later repetitions fail too.
-        const auto failed = std::make_shared<bool>(false);
-        const auto run = [fn, files, failed](benchmark::State &state) {
-            if (*failed) {
-                state.SkipWithError("an earlier repetition failed");
-                return;
-            }
-            fn(state, files);
-            *failed = state.error_occurred();
-        };
-        return benchmark::RegisterBenchmark((name + n).c_str(), run)
+        return benchmark::RegisterBenchmark(
+                   (name + n).c_str(),
+                   failingAfterFailure([fn, files](benchmark::State &state) { fn(state, files); }))
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Repetitions(reps)
