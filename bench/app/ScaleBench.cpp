@@ -125,17 +125,7 @@ QByteArray renamedName(int i)
 // A fresh, uniquely named folder of `files` plain names.
 QString makePlainFolder(int files)
 {
-    QByteArray path = QFile::encodeName(g_root) + "/exec-XXXXXX";
-    if (!::mkdtemp(path.data()))
-        return {};
-    const int dirFd = ::open(path.constData(), O_PATH | O_DIRECTORY);
-    for (int i = 0; i < files; ++i) {
-        const int fd = ::openat(dirFd, plainName(i).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
-    ::close(dirFd);
-    return QFile::decodeName(path);
+    return makeFolderOf(g_root, "exec", files, plainName);
 }
 
 bool enoughInodes(int files)
@@ -343,12 +333,7 @@ void BM_Keystroke(benchmark::State &state, int files)
     Form1 &form = *window.form;
     lorvane::RenameEngine &engine = form.engine();
     if (!engine.reFil().isSelected()) {
-        engine.txtStart().setText(QStringLiteral("1"));
-        engine.txtStep().setText(QStringLiteral("1"));
-        engine.NumA().select();
-        engine.NB().select();
-        engine.reFil().select();
-        engine.txtFil().setText(QStringLiteral("new name"));
+        putKeystrokeRules(engine);
         (void)window.settle(window.paints());
     }
     resetPeak();

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "BenchFolders.h"
 #include "MedianReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -26,7 +27,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <ftw.h>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -49,25 +49,8 @@ QByteArray oldName(int i)
 
 QString makeFolder(const std::string &base)
 {
-    std::string path = base + "/lorvane-exec-bench-XXXXXX";
-    if (!::mkdtemp(path.data()))
-        return {};
-    const int dirFd = ::open(path.c_str(), O_PATH | O_DIRECTORY);
-    for (int i = 0; i < FileCount; ++i) {
-        const int fd = ::openat(dirFd, oldName(i).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
-    ::close(dirFd);
-    return QString::fromStdString(path);
-}
-
-void removeFolder(const QString &path)
-{
-    ::nftw(
-        QFile::encodeName(path).constData(),
-        [](const char *name, const struct stat *, int, FTW *) { return ::remove(name); }, 32,
-        FTW_DEPTH | FTW_PHYS);
+    return benchsupport::makeFolderOf(QString::fromStdString(base), "lorvane-exec-bench", FileCount,
+                                      oldName);
 }
 
 // Folders on the disk are removed only at the end: refilling ext4 right after
@@ -77,7 +60,7 @@ std::vector<QString> g_leftovers;
 void dispose(const QString &folder, const std::string &base)
 {
     if (base == "/dev/shm")
-        removeFolder(folder);
+        benchsupport::removeFolder(folder);
     else
         g_leftovers.push_back(folder);
 }
@@ -234,6 +217,6 @@ int main(int argc, char **argv)
     printRatios(reporter);
     benchmark::Shutdown();
     for (const QString &folder : g_leftovers)
-        removeFolder(folder);
+        benchsupport::removeFolder(folder);
     return 0;
 }

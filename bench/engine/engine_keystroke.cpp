@@ -5,6 +5,7 @@
 #include "FileList.h"
 #include "NameClashes.h"
 #include "RenameEngine.h"
+#include "RulesInForce.h"
 
 #include <benchmark/benchmark.h>
 
@@ -106,11 +107,7 @@ void BM_KeystrokeTxtFil(benchmark::State &state)
     BenchFolder folder(int(state.range(0)));
     RenameEngine engine(folder);
     engine.Form_Load();
-    engine.txtStart().userEdit(QStringLiteral("1"));
-    engine.NumA().select();
-    engine.NB().select();
-    engine.reFil().select();
-    engine.txtFil().userEdit(QStringLiteral("new name"));
+    benchsupport::putKeystrokeRules(engine);
     bool longer = false;
     runKeystrokes(state, folder, [&] {
         longer = !longer;
@@ -158,11 +155,7 @@ void BM_KeystrokeTxtFilMarking(benchmark::State &state)
     };
     QObject::connect(&engine.List1(), &PreviewList::entriesChanged, mark);
     QObject::connect(&engine.List1(), &PreviewList::entriesReset, mark);
-    engine.txtStart().userEdit(QStringLiteral("1"));
-    engine.NumA().select();
-    engine.NB().select();
-    engine.reFil().select();
-    engine.txtFil().userEdit(QStringLiteral("new name"));
+    benchsupport::putKeystrokeRules(engine);
     bool longer = false;
     double cpu = 0;
     const auto keystroke = [&] {

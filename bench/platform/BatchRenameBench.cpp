@@ -9,6 +9,7 @@
 #include "BatchRename.h"
 #include "RenameJob.h"
 
+#include "BenchFolders.h"
 #include "MedianReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <ftw.h>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -54,25 +54,10 @@ std::vector<RenamePair> namesFor(int files)
 
 std::string makeFolder(const std::string &base, const std::vector<RenamePair> &pairs)
 {
-    std::string path = base + "/lorvane-bench-XXXXXX";
-    if (!::mkdtemp(path.data()))
-        return {};
-    const int dirFd = ::open(path.c_str(), O_PATH | O_DIRECTORY);
-    for (const RenamePair &pair : pairs) {
-        const int fd = ::openat(dirFd, pair.from.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
-    ::close(dirFd);
-    return path;
-}
-
-void removeFolder(const std::string &path)
-{
-    ::nftw(
-        path.c_str(),
-        [](const char *name, const struct stat *, int, FTW *) { return ::remove(name); }, 32,
-        FTW_DEPTH | FTW_PHYS);
+    return benchsupport::makeFolderOf(QString::fromStdString(base), "lorvane-bench",
+                                      int(pairs.size()),
+                                      [&pairs](int i) { return pairs[size_t(i)].from; })
+        .toStdString();
 }
 
 bool bareLoop(const std::string &folder, const std::vector<RenamePair> &pairs)
@@ -180,7 +165,7 @@ void renameFiles(benchmark::State &state, Method method, const std::string &base
         ok = ok && ::stat((folder + "/" + pairs.back().to.toStdString()).c_str(), &last) == 0;
         // Deleting on the disk now would slow down the next fill; tmpfs is cheap.
         if (base == "/dev/shm")
-            removeFolder(folder);
+            benchsupport::removeFolder(QString::fromStdString(folder));
         else
             g_leftovers.push_back(folder);
         state.ResumeTiming();
@@ -249,6 +234,6 @@ int main(int argc, char **argv)
     printShares(reporter);
     benchmark::Shutdown();
     for (const std::string &folder : g_leftovers)
-        removeFolder(folder);
+        benchsupport::removeFolder(QString::fromStdString(folder));
     return 0;
 }

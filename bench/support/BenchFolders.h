@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -39,6 +40,26 @@ inline int fillMixed(const QString &folder, int files, unsigned seed)
     }
     ::close(dirFd);
     return made;
+}
+
+// A fresh, uniquely named folder under `base` (its name starting with `stem`)
+// holding an empty file for each name nameOf(0) .. nameOf(files - 1). Empty
+// when the folder cannot be made.
+template <typename NameOf>
+QString makeFolderOf(const QString &base, const char *stem, int files, NameOf nameOf)
+{
+    QByteArray path = QFile::encodeName(base) + '/' + stem + "-XXXXXX";
+    if (!::mkdtemp(path.data()))
+        return {};
+    const int dirFd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (int i = 0; i < files; ++i) {
+        const QByteArray name = nameOf(i);
+        const int fd = ::openat(dirFd, name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    ::close(dirFd);
+    return QFile::decodeName(path);
 }
 
 // The entries a bare readdir loop sees in `folder`, "." and ".." included.

@@ -19,4 +19,17 @@ inline void putRulesInForce(lorvane::RenameEngine &engine)
     engine.NumA().select();
 }
 
+// The rules a keystroke into txtFil is measured under: every entry is rebuilt
+// by the change rule ("new name"), numbered before the extension from 1 in
+// steps of 1, and capitalised.
+inline void putKeystrokeRules(lorvane::RenameEngine &engine)
+{
+    engine.txtStart().setText(QStringLiteral("1"));
+    engine.txtStep().setText(QStringLiteral("1"));
+    engine.NumA().select();
+    engine.NB().select();
+    engine.reFil().select();
+    engine.txtFil().setText(QStringLiteral("new name"));
+}
+
 } // namespace benchsupport
